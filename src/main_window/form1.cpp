@@ -1,0 +1,266 @@
+#include "main_window/form1.h"
+
+namespace {
+
+constexpr char Form1ClassName[] = "Moravane.Form1";
+
+struct TwipsScale {
+  int DpiX, DpiY;
+  int X(int twips) const noexcept { return MulDiv(twips, DpiX, 1440); }
+  int Y(int twips) const noexcept { return MulDiv(twips, DpiY, 1440); }
+};
+
+TwipsScale ScaleOf(HWND hwnd) noexcept {
+  const HDC dc = GetDC(hwnd);
+  const TwipsScale scale{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY)};
+  ReleaseDC(hwnd, dc);
+  return scale;
+}
+
+struct WindowKind {
+  const char* ClassName;
+  DWORD Style;
+  DWORD ExStyle;
+};
+
+WindowKind WindowKindOf(ControlKind kind) noexcept {
+  switch (kind) {
+    case ControlKind::CheckBox:
+      return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::LogBox:
+      return {"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::GroupFrame:
+      // Tab and Shift+Tab step into the frame and out again.
+      return {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT};
+    case ControlKind::PushButton:
+      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::TextBox:
+      return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::OptionButton:
+      return {"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+  }
+  return {"STATIC", 0, 0};
+}
+
+HWND CreateControl(HWND parent, int id, ControlKind kind, std::string_view caption, TwipsRect twips, bool startsGroup,
+                   const TwipsScale& scale, HFONT font) noexcept {
+  const WindowKind windowKind = WindowKindOf(kind);
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | windowKind.Style | (startsGroup ? WS_GROUP : 0);
+  const HWND control = CreateWindowExA(windowKind.ExStyle, windowKind.ClassName, caption.data(), style,
+                                       scale.X(twips.Left), scale.Y(twips.Top), scale.X(twips.Width),
+                                       scale.Y(twips.Height), parent, reinterpret_cast<HMENU>(id),
+                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
+                                       nullptr);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // An edit box keeps its text to itself; the window's own name lets searches by caption find it too.
+  if (std::string_view(windowKind.ClassName) == "EDIT") {
+    DefWindowProcA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.data()));
+  }
+  return control;
+}
+
+// A group box keeps its children's notifications to itself; the form is where they are handled.
+LRESULT CALLBACK Frame1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_COMMAND) return SendMessageA(GetParent(hwnd), message, wParam, lParam);
+  const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
+void ForwardNotificationsToParent(HWND frame) noexcept {
+  SetWindowLongPtrA(frame, GWLP_USERDATA, GetWindowLongPtrA(frame, GWLP_WNDPROC));
+  SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Frame1Proc));
+}
+
+HFONT CreateMessageFont() noexcept {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  return CreateFontIndirectA(&metrics.lfMessageFont);
+}
+
+constexpr DWORD Form1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+void RegisterForm1Class(HINSTANCE instance, WNDPROC windowProc) noexcept {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = Form1ClassName;
+  RegisterClassExA(&windowClass);
+}
+
+}  // namespace
+
+UniqueFont& UniqueFont::operator=(UniqueFont&& other) noexcept {
+  if (this != &other) {
+    if (font_ != nullptr) DeleteObject(font_);
+    font_ = other.font_;
+    other.font_ = nullptr;
+  }
+  return *this;
+}
+
+UniqueFont::~UniqueFont() {
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+Form1::Form1(HINSTANCE instance) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (!GetClassInfoExA(instance, Form1ClassName, &existing)) RegisterForm1Class(instance, &WindowProc);
+  CreateWindowExA(0, Form1ClassName, Form1Caption.data(), Form1Style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, nullptr, nullptr, instance, this);
+}
+
+Form1::~Form1() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void Form1::Show(int showCommand) const { ShowWindow(hwnd_, showCommand); }
+
+HWND Form1::Control(ControlId id) const noexcept {
+  for (const ControlSpec& spec : Form1Controls) {
+    if (spec.Id == id && spec.Parent == ParentWindow::Frame1) return GetDlgItem(GetDlgItem(hwnd_, Frame1Id), id);
+  }
+  return GetDlgItem(hwnd_, id);
+}
+
+HWND Form1::FlagBoxControl(int index) const noexcept { return GetDlgItem(hwnd_, Check1Id + index); }
+
+bool Form1::PreTranslateMessage(MSG& message) const noexcept {
+  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    form->hwnd_ = nullptr;
+  }
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: CreateControls(); Form_Load(); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_TIMER: if (wParam == Timer1Id) Timer1_Timer(); return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); break;
+    case WM_SETFOCUS: OnSetFocus(); return 0;
+    case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
+    case WM_DESTROY: Form_Unload(); PostQuitMessage(0); return 0;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void Form1::CreateControls() {
+  const TwipsScale scale = ScaleOf(hwnd_);
+  RECT frame{0, 0, scale.X(Form1ClientWidth), scale.Y(Form1ClientHeight)};
+  AdjustWindowRectEx(&frame, Form1Style, FALSE, 0);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  font_ = UniqueFont(CreateMessageFont());
+  // Created in tab order: the dialog manager walks the controls in the order they were made.
+  for (const FlagBox& box : Check1Boxes) {
+    const HWND control = CreateControl(hwnd_, Check1Id + box.Index, ControlKind::CheckBox, box.Caption,
+                                       {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, true, scale, font_.get());
+    if (box.CheckedAtStart) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+  }
+  for (const ControlSpec& spec : Form1Controls) {
+    const HWND parent = spec.Parent == ParentWindow::Frame1 ? Control(Frame1Id) : hwnd_;
+    // The two options are the only group of more than one control: arrow keys move between them.
+    CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds,
+                  spec.Id != Option2Id, scale, font_.get());
+  }
+  ForwardNotificationsToParent(Control(Frame1Id));
+  SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
+  // The platform's maximum instead of the default 30,000 characters, so the log is never cut.
+  SendMessageA(Control(Text1Id), EM_SETLIMITTEXT, 0, 0);
+}
+
+void Form1::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  if (id >= Check1Id && id < Check1Id + static_cast<int>(Check1Boxes.size())) {
+    Check1_Click(static_cast<std::int16_t>(id - Check1Id));
+    return;
+  }
+  switch (id) {
+    case Command2Id: Command2_Click(); break;
+    case Command3Id: Command3_Click(); break;
+    case Command4Id: Command4_Click(); break;
+    case Option1Id: Option1_Click(); break;
+    case Option2Id: Option2_Click(); break;
+  }
+}
+
+void Form1::OnActivate(bool active) {
+  const HWND focus = GetFocus();
+  if (!active && focus != nullptr && IsChild(hwnd_, focus)) focusedControl_ = focus;
+}
+
+void Form1::OnSetFocus() const {
+  const bool remembered = focusedControl_ != nullptr && IsChild(hwnd_, focusedControl_);
+  const HWND control = remembered ? focusedControl_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (control != nullptr) SetFocus(control);
+}
+
+// The log, a multi-line box, asks for this on Tab as it would in a dialog box.
+void Form1::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) const {
+  const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+  if (next != nullptr) SetFocus(next);
+}
+
+void Form1::Form_Load() {
+  TargetHwnd = Control(Command1Id);
+  RedrawFlags = InitialRedrawFlags;
+  Module1::PrevProcCommand1 = HookWindow(Control(Command1Id));
+  Module1::PrevProcText2 = HookWindow(Control(Text2Id));
+  SetTimer(hwnd_, Timer1Id, Timer1IntervalMs, nullptr);
+}
+
+void Form1::Timer1_Timer() {
+  Module1::LogBox = Control(Text1Id);
+  KillTimer(hwnd_, Timer1Id);
+}
+
+void Form1::Command3_Click() { SetWindowTextA(Control(Text1Id), ""); }
+
+void Form1::Form_Unload() { UnhookWindows(); }
+
+LONG Form1::HookWindow(HWND hwnd) {
+  return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
+}
+
+void Form1::UnhookWindows() {
+  if (Module1::PrevProcCommand1 != 0) SetWindowLongA(Control(Command1Id), GWL_WNDPROC, Module1::PrevProcCommand1);
+  if (Module1::PrevProcText2 != 0) SetWindowLongA(Control(Text2Id), GWL_WNDPROC, Module1::PrevProcText2);
+}
+
+void Form1::Check1_Click(std::int16_t index) {
+  const LRESULT state = SendMessageA(FlagBoxControl(index), BM_GETCHECK, 0, 0);
+  const std::int32_t value = ParseTag(Check1Box(index).Tag).value_or(0);
+  RedrawFlags += state == BST_CHECKED ? value : -value;
+}
+
+void Form1::Command2_Click() {
+  RedrawWindow(TargetHwnd, nullptr, nullptr, static_cast<UINT>(RedrawFlags));
+}
+
+void Form1::Command4_Click() {
+  const auto erase = static_cast<BOOL>(SendMessageA(Control(Check2Id), BM_GETCHECK, 0, 0));
+  InvalidateRect(TargetHwnd, nullptr, erase);
+}
+
+void Form1::Option1_Click() { TargetHwnd = Control(Command1Id); }
+
+void Form1::Option2_Click() { TargetHwnd = Control(Text2Id); }

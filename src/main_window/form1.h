@@ -1,0 +1,70 @@
+// The program's only window: the flag boxes, the two repaint requests, the target choice and the log.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "main_window/control_layout.h"
+
+// Owns a GDI font for the life of the form.
+class UniqueFont {
+ public:
+  explicit UniqueFont(HFONT font = nullptr) noexcept : font_(font) {}
+  UniqueFont(const UniqueFont&) = delete;
+  UniqueFont& operator=(const UniqueFont&) = delete;
+  UniqueFont& operator=(UniqueFont&& other) noexcept;
+  ~UniqueFont();
+  HFONT get() const noexcept { return font_; }
+
+ private:
+  HFONT font_;
+};
+
+class Form1 {
+ public:
+  static constexpr UINT_PTR Timer1Id = 1;
+  static constexpr UINT Timer1IntervalMs = 600;
+
+  // Creates the window and its controls and runs Form_Load; the window stays hidden until Show.
+  explicit Form1(HINSTANCE instance);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+  ~Form1();
+
+  void Show(int showCommand) const;
+  HWND Hwnd() const noexcept { return hwnd_; }
+  // Read from the window each time, never remembered.
+  HWND Control(ControlId id) const noexcept;
+  HWND FlagBoxControl(int index) const noexcept;
+  // Gives keyboard messages the dialog treatment: Tab, Shift+Tab, arrows within the options.
+  bool PreTranslateMessage(MSG& message) const noexcept;
+
+  HWND TargetHwnd = nullptr;     // window the repaint requests address
+  std::int32_t RedrawFlags = 0;  // flag word for RedrawWindow
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void OnCommand(int id, int code);
+  void OnActivate(bool active);
+  void OnSetFocus() const;
+  void OnNextDlgCtl(WPARAM wParam, LPARAM lParam) const;
+
+  void Form_Load();
+  void Form_Unload();
+  void Timer1_Timer();
+  void Command3_Click();
+  void Check1_Click(std::int16_t index);
+  void Command2_Click();
+  void Command4_Click();
+  void Option1_Click();
+  void Option2_Click();
+  static LONG HookWindow(HWND hwnd);
+  void UnhookWindows();
+
+  HWND hwnd_ = nullptr;
+  HWND focusedControl_ = nullptr;  // regains the focus when the window is activated again
+  UniqueFont font_;
+};

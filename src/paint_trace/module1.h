@@ -1,0 +1,28 @@
+// The hook window procedure installed on the two target windows, and the state it shares with the form.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+namespace Module1 {
+
+// The saved procedures are kept as the 32-bit values SetWindowLongA hands back.
+static_assert(sizeof(LONG) == sizeof(WNDPROC), "the hook is built for 32-bit Windows only");
+
+// Control IDs by which the hook tells its two windows apart.
+inline constexpr int Command1Id = 202;
+inline constexpr int Text2Id = 203;
+
+extern LONG PrevProcCommand1;  // 0 until the hook is installed on Command1
+extern LONG PrevProcText2;     // 0 until the hook is installed on Text2
+extern std::int32_t TraceCount;  // last sequence number used; never reset
+extern HWND LogBox;              // where trace lines go; null until the form attaches its log
+
+LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+// Appends line and CR LF at the very end of box; does nothing while box is null or already destroyed.
+void AppendLogLine(HWND box, std::string_view line);
+
+}  // namespace Module1

@@ -1,0 +1,358 @@
+#include "main_window/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "paint_trace/trace_lines.h"
+#include "support/message_pump.h"
+#include "support/trace_log.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto Settle = 150ms;  // no traced message for this long: the platform is done painting
+constexpr auto Patience = 5s;
+
+// Paint messages that reach Text2's own procedure, counted behind the hook.
+LONG RealText2Proc = 0;
+int Text2PaintMessages = 0;
+
+LRESULT CALLBACK Text2Spy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!Module1::TracedMessageName(message).empty()) ++Text2PaintMessages;
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(RealText2Proc), hwnd, message, wParam, lParam);
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  struct Trace {
+    std::vector<std::string> During;  // traced before the request returned
+    std::vector<std::string> Later;   // delivered afterwards by the message loop
+  };
+
+  void SetUp() override {
+    Module1::LogBox = nullptr;  // an earlier test's form attached a log of its own
+    countBeforeStart_ = Module1::TraceCount;
+    created_ = std::chrono::steady_clock::now();
+    form_ = std::make_unique<Form1>(GetModuleHandleA(nullptr));
+    form_->Show(SW_SHOWNORMAL);
+  }
+
+  void TearDown() override {
+    form_.reset();
+    PumpFor(20ms);
+  }
+
+  HWND Control(ControlId id) const { return form_->Control(id); }
+  static void Click(HWND control) { SendMessageA(control, BM_CLICK, 0, 0); }
+  void Click(ControlId id) const { Click(Control(id)); }
+  bool IsChecked(HWND control) const { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+  void SetFlag(int index, bool checked) const {
+    if (IsChecked(form_->FlagBoxControl(index)) != checked) Click(form_->FlagBoxControl(index));
+  }
+
+  // Waits for the timer to attach the log, lets the start-up painting settle, and clears the log.
+  void StartTracing() {
+    ASSERT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
+    PumpUntilQuiet(Settle, Patience, form_.get());
+    Click(Command3Id);
+  }
+
+  std::vector<std::string> Lines() const { return LogLines(WindowText(Control(Text1Id))); }
+
+  // Presses a request button on a cleared log; splits what it traced into during the call and later.
+  Trace Press(ControlId button) {
+    Click(Command3Id);
+    Click(button);
+    Trace trace;
+    trace.During = Lines();
+    PumpUntilQuiet(Settle, Patience, form_.get());
+    const std::vector<std::string> all = Lines();
+    trace.Later.assign(all.begin() + static_cast<std::ptrdiff_t>(trace.During.size()), all.end());
+    EXPECT_TRUE(all.empty() || NumberedFrom(all, LineNumber(all.front())));
+    return trace;
+  }
+
+  std::unique_ptr<Form1> form_;
+  std::int32_t countBeforeStart_ = 0;
+  std::chrono::steady_clock::time_point created_;
+};
+
+using Events = std::vector<std::string>;
+
+RECT RectInParent(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+std::string ClassOf(HWND hwnd) {
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
+
+void ExpectPlacedAt(HWND control, HWND parent, TwipsRect twips, int dpiX, int dpiY, std::string_view name) {
+  SCOPED_TRACE(std::string(name));
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(GetParent(control), parent);
+  const RECT rect = RectInParent(control);
+  EXPECT_EQ(rect.left, MulDiv(twips.Left, dpiX, 1440));
+  EXPECT_EQ(rect.top, MulDiv(twips.Top, dpiY, 1440));
+  EXPECT_EQ(rect.right - rect.left, MulDiv(twips.Width, dpiX, 1440));
+  EXPECT_EQ(rect.bottom - rect.top, MulDiv(twips.Height, dpiY, 1440));
+}
+
+TEST_F(Form1Test, EveryControlHasItsCaptionParentPlaceAndStartState) {
+  const HWND form = form_->Hwnd();
+  const HDC dc = GetDC(form);
+  const int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(form, dc);
+
+  EXPECT_EQ(WindowText(form), "Moravane");
+  RECT client;
+  GetClientRect(form, &client);
+  EXPECT_EQ(client.right, MulDiv(9090, dpiX, 1440));
+  EXPECT_EQ(client.bottom, MulDiv(5940, dpiY, 1440));
+  if (dpiX == 96) {
+    EXPECT_EQ(client.right, 606);
+    EXPECT_EQ(client.bottom, 396);
+  }
+
+  for (const FlagBox& box : Check1Boxes) {
+    const HWND control = form_->FlagBoxControl(box.Index);
+    ExpectPlacedAt(control, form, {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, dpiX, dpiY, box.Caption);
+    EXPECT_STRCASEEQ(ClassOf(control).c_str(), "Button");
+    EXPECT_EQ(WindowText(control), box.Caption);
+    EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_EQ(IsChecked(control), box.CheckedAtStart) << box.Caption;
+  }
+  for (const ControlSpec& spec : Form1Controls) {
+    const HWND parent = spec.Parent == ParentWindow::Frame1 ? Control(Frame1Id) : form;
+    ExpectPlacedAt(Control(spec.Id), parent, spec.Bounds, dpiX, dpiY, spec.Caption);
+    const bool isEdit = spec.Kind == ControlKind::LogBox || spec.Kind == ControlKind::TextBox;
+    EXPECT_STRCASEEQ(ClassOf(Control(spec.Id)).c_str(), isEdit ? "Edit" : "Button");
+    EXPECT_EQ(WindowText(Control(spec.Id)), spec.Caption);
+  }
+  EXPECT_EQ(WindowText(Control(Text2Id)), "   Has Border");
+  EXPECT_TRUE(GetWindowLongA(Control(Text1Id), GWL_STYLE) & ES_MULTILINE);
+  EXPECT_TRUE(GetWindowLongA(Control(Text1Id), GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(GetWindowLongA(Control(Text1Id), GWL_STYLE) & ES_READONLY);
+  EXPECT_TRUE(IsChecked(Control(Option1Id)));
+  EXPECT_FALSE(IsChecked(Control(Option2Id)));
+  EXPECT_FALSE(IsChecked(Control(Check2Id)));
+  EXPECT_EQ(form_->TargetHwnd, Control(Command1Id));
+  EXPECT_EQ(form_->RedrawFlags, 0x605);
+}
+
+TEST_F(Form1Test, TabWalksEveryControlInTabIndexOrderIntoAndOutOfTheFrame) {
+  std::vector<HWND> order;
+  for (const FlagBox& box : Check1Boxes) order.push_back(form_->FlagBoxControl(box.Index));
+  for (const ControlSpec& spec : Form1Controls) {
+    if (spec.Kind != ControlKind::GroupFrame) order.push_back(Control(spec.Id));
+  }
+  PumpUntilQuiet(Settle, Patience, form_.get());
+  SetFocus(order.front());
+  for (std::size_t step = 1; step <= order.size(); ++step) {
+    const HWND expected = order[step % order.size()];
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    PumpUntil([&] { return GetFocus() == expected; }, 1s, form_.get());
+    EXPECT_EQ(GetFocus(), expected) << "after " << step << " tabs";
+  }
+  EXPECT_EQ(WindowText(Control(Text1Id)), "") << "Tab moves on from the log instead of typing into it";
+  for (std::size_t step = order.size(); step > 0; --step) {
+    EXPECT_EQ(GetNextDlgTabItem(form_->Hwnd(), order[step % order.size()], TRUE), order[step - 1]);
+  }
+}
+
+TEST_F(Form1Test, SpaceTogglesTheFocusedFlagBoxAndTheFlagWord) {
+  const HWND update = form_->FlagBoxControl(6);  // RDW_UPDATENOW
+  SetFocus(update);
+  PostMessageA(update, WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageA(update, WM_KEYUP, VK_SPACE, 0xC0000001);
+  PumpUntil([&] { return IsChecked(update); }, 1s, form_.get());
+  EXPECT_TRUE(IsChecked(update));
+  EXPECT_EQ(form_->RedrawFlags, 0x705);
+}
+
+TEST_F(Form1Test, TheLogStaysEmptyUntilTheTimerTicksOnceAndThenNumbersGoOn) {
+  PumpFor(300ms, form_.get());
+  EXPECT_EQ(Module1::LogBox, nullptr);
+  EXPECT_GT(Module1::TraceCount, countBeforeStart_) << "the targets' first paints are counted";
+  EXPECT_EQ(WindowText(Control(Text1Id)), "");
+
+  ASSERT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
+  EXPECT_GE(std::chrono::steady_clock::now() - created_, 600ms);
+  EXPECT_EQ(Module1::LogBox, Control(Text1Id));
+  PumpUntilQuiet(Settle, Patience, form_.get());
+  const std::int32_t attachedAt = Module1::TraceCount;
+  Click(Command3Id);
+  Click(Command2Id);
+  ASSERT_FALSE(Lines().empty());
+  EXPECT_EQ(LineNumber(Lines().front()), attachedAt + 1);
+  EXPECT_GT(LineNumber(Lines().front()), 1);
+
+  Module1::LogBox = nullptr;
+  PumpFor(1s, form_.get());
+  EXPECT_EQ(Module1::LogBox, nullptr) << "the timer fires once";
+}
+
+TEST_F(Form1Test, StartUpFlagsOnTheButtonFrameAndEraseAtOnceAndPaintLater) {
+  StartTracing();
+  const Trace trace = Press(Command2Id);
+  EXPECT_EQ(WithoutNumbers(trace.During), (Events{
+                                              "S WM_NCPAINT",
+                                              "R WM_NCPAINT   lResult:  &H00000000",
+                                              "S WM_ERASEBKGND",
+                                              "R WM_ERASEBKGND   lResult:  &H00000001",
+                                          }));
+  EXPECT_EQ(WithoutNumbers(trace.Later), (Events{
+                                             "S WM_PAINT",
+                                             "R WM_PAINT   lResult:  &H00000000",
+                                         }));
+}
+
+TEST_F(Form1Test, InvalidateRectErasesInsidePaintOnlyWhenEraseIsChecked) {
+  StartTracing();
+  const Trace plain = Press(Command4Id);
+  EXPECT_TRUE(plain.During.empty());
+  EXPECT_EQ(WithoutNumbers(plain.Later), (Events{
+                                             "S WM_PAINT",
+                                             "R WM_PAINT   lResult:  &H00000000",
+                                         }));
+  Click(Check2Id);
+  const Trace erased = Press(Command4Id);
+  EXPECT_TRUE(erased.During.empty());
+  EXPECT_EQ(WithoutNumbers(erased.Later), (Events{
+                                              "S WM_PAINT",
+                                              "S WM_ERASEBKGND",
+                                              "R WM_ERASEBKGND   lResult:  &H00000001",
+                                              "R WM_PAINT   lResult:  &H00000000",
+                                          }));
+}
+
+TEST_F(Form1Test, FlagBoxesKeepTheFlagWordAsARunningSum) {
+  for (const FlagBox& box : Check1Boxes) {
+    const std::int32_t value = ParseTag(box.Tag).value();
+    Click(form_->FlagBoxControl(box.Index));
+    EXPECT_EQ(form_->RedrawFlags, 0x605 ^ value) << box.Caption;
+    Click(form_->FlagBoxControl(box.Index));
+    EXPECT_EQ(form_->RedrawFlags, 0x605) << box.Caption;
+  }
+}
+
+TEST_F(Form1Test, NoFlagCheckedMeansNoPaintMessage) {
+  StartTracing();
+  for (const FlagBox& box : Check1Boxes) SetFlag(box.Index, false);
+  EXPECT_EQ(form_->RedrawFlags, 0);
+  const Trace trace = Press(Command2Id);
+  EXPECT_TRUE(trace.During.empty());
+  EXPECT_TRUE(trace.Later.empty());
+}
+
+TEST_F(Form1Test, BorderMakesBothRequestsAddressTheTextBox) {
+  StartTracing();
+  RealText2Proc = Module1::PrevProcText2;
+  Module1::PrevProcText2 = reinterpret_cast<LONG>(&Text2Spy);
+  Text2PaintMessages = 0;
+
+  Click(Option2Id);
+  EXPECT_TRUE(IsChecked(Control(Option2Id)));
+  EXPECT_FALSE(IsChecked(Control(Option1Id)));
+  EXPECT_EQ(form_->TargetHwnd, Control(Text2Id));
+  const Trace redrawn = Press(Command2Id);
+  EXPECT_FALSE(redrawn.During.empty());
+  const int afterRedraw = Text2PaintMessages;
+  EXPECT_EQ(static_cast<std::size_t>(afterRedraw), (redrawn.During.size() + redrawn.Later.size()) / 2);
+  const Trace invalidated = Press(Command4Id);
+  EXPECT_FALSE(invalidated.Later.empty());
+  EXPECT_EQ(static_cast<std::size_t>(Text2PaintMessages - afterRedraw), invalidated.Later.size() / 2);
+
+  Click(Option1Id);
+  EXPECT_EQ(form_->TargetHwnd, Control(Command1Id));
+  const int beforeButton = Text2PaintMessages;
+  EXPECT_FALSE(Press(Command2Id).During.empty());
+  EXPECT_EQ(Text2PaintMessages, beforeButton);
+  Module1::PrevProcText2 = RealText2Proc;
+}
+
+TEST_F(Form1Test, ClearEmptiesTheLogAndNumberingGoesOn) {
+  StartTracing();
+  Click(Command2Id);
+  PumpUntilQuiet(Settle, Patience, form_.get());
+  const std::int32_t last = LineNumber(Lines().back());
+  Click(Command3Id);
+  EXPECT_EQ(WindowText(Control(Text1Id)), "");
+  Click(Command2Id);
+  ASSERT_FALSE(Lines().empty());
+  EXPECT_EQ(LineNumber(Lines().front()), last + 1);
+}
+
+TEST_F(Form1Test, TypingAndSelectingInTheLogDoNotStopLinesGoingToTheEnd) {
+  StartTracing();
+  const HWND log = Control(Text1Id);
+  for (const char c : std::string("note")) SendMessageA(log, WM_CHAR, static_cast<WPARAM>(c), 0);
+  SendMessageA(log, EM_SETSEL, 1, 3);
+  Click(Command2Id);
+  PumpUntilQuiet(Settle, Patience, form_.get());
+  const std::string text = WindowText(log);
+  ASSERT_EQ(text.substr(0, 4), "note");
+  const std::vector<std::string> lines = LogLines(text.substr(4));
+  EXPECT_EQ(lines.size(), 6u);
+  EXPECT_TRUE(NumberedFrom(lines, LineNumber(lines.front())));
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+// Checks each target as it is destroyed, after the form's own unload has run.
+struct UnloadCheck {
+  HWND Command1, Text2;
+  LONG ExpectedCommand1, ExpectedText2;
+  int Checked = 0;
+  bool Restored = true;
+  std::int32_t CountAfterPaint = -1;
+} Unload;
+
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_DESTROY &&
+      (sent->hwnd == Unload.Command1 || sent->hwnd == Unload.Text2)) {
+    const LONG expected = sent->hwnd == Unload.Command1 ? Unload.ExpectedCommand1 : Unload.ExpectedText2;
+    Unload.Restored = Unload.Restored && GetWindowLongA(sent->hwnd, GWL_WNDPROC) == expected;
+    const std::int32_t before = Module1::TraceCount;
+    SendMessageA(sent->hwnd, WM_ERASEBKGND, 0, 0);
+    if (Module1::TraceCount != before) Unload.Restored = false;
+    ++Unload.Checked;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Form1Test, ClosingPutsBothPreviousProceduresBackBeforeTheControlsGo) {
+  PumpFor(50ms, form_.get());
+  Unload = {Control(Command1Id), Control(Text2Id), Module1::PrevProcCommand1, Module1::PrevProcText2};
+  EXPECT_EQ(GetWindowLongA(Unload.Command1, GWL_WNDPROC), reinterpret_cast<LONG>(&Module1::TraceWndProc));
+  EXPECT_EQ(GetWindowLongA(Unload.Text2, GWL_WNDPROC), reinterpret_cast<LONG>(&Module1::TraceWndProc));
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
+  SendMessageA(form_->Hwnd(), WM_CLOSE, 0, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(form_->Hwnd(), nullptr);
+  EXPECT_EQ(Unload.Checked, 2);
+  EXPECT_TRUE(Unload.Restored);
+}
+
+TEST(Form1Log, KeepsEveryLineFarPastTheEditBoxDefaultLimit) {
+  Form1 form(GetModuleHandleA(nullptr));  // never shown: appending to a hidden box is fast
+  const HWND log = form.Control(Text1Id);
+  std::string expected;
+  for (std::int32_t number = 1; number <= 1400; ++number) {
+    const std::string line = Module1::FormatReturnLine(number, "WM_ERASEBKGND", 1);
+    Module1::AppendLogLine(log, line);
+    expected += line + "\r\n";
+  }
+  ASSERT_GT(expected.size(), 60000u);
+  EXPECT_EQ(WindowText(log), expected);
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "paint_trace/module1.h"
+#include "support/message_pump.h"
+#include "support/trace_log.h"
+
+namespace {
+
+constexpr UINT UntracedMessage = WM_USER + 1;
+constexpr LRESULT UntracedResult = 0x12345678;
+
+struct Call {
+  HWND Hwnd;
+  UINT Message;
+  std::size_t LogLength;  // characters in the log when the window's own procedure ran
+};
+
+// What the hooked windows' own procedure saw and answers.
+struct TargetBehaviour {
+  std::vector<Call> Calls;
+  LRESULT EraseResult = 1;
+  bool PaintSendsErase = false;
+  HWND Log = nullptr;
+} Target;
+
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const std::size_t logLength = Target.Log ? static_cast<std::size_t>(GetWindowTextLengthA(Target.Log)) : 0;
+  switch (message) {
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case UntracedMessage:
+      Target.Calls.push_back({hwnd, message, logLength});
+      break;
+  }
+  switch (message) {
+    case WM_PAINT:
+      if (Target.PaintSendsErase) SendMessageA(hwnd, WM_ERASEBKGND, 0, 0);
+      return 0;
+    case WM_ERASEBKGND: return Target.EraseResult;
+    case WM_NCPAINT: return 0;
+    case UntracedMessage: return UntracedResult;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class TraceWndProcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &TargetProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "MoravaneTestTarget";
+    RegisterClassA(&windowClass);
+    parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    command1_ = CreateTarget(Module1::Command1Id);
+    text2_ = CreateTarget(Module1::Text2Id);
+    log_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 100, 100, parent_, nullptr, nullptr,
+                           nullptr);
+    SendMessageA(log_, EM_SETLIMITTEXT, 0, 0);
+    Module1::PrevProcCommand1 = Hook(command1_);
+    Module1::PrevProcText2 = Hook(text2_);
+    Module1::LogBox = log_;
+    Target = TargetBehaviour{};
+    Target.Log = log_;
+  }
+
+  void TearDown() override {
+    SetWindowLongA(command1_, GWL_WNDPROC, Module1::PrevProcCommand1);
+    SetWindowLongA(text2_, GWL_WNDPROC, Module1::PrevProcText2);
+    DestroyWindow(parent_);
+    Module1::LogBox = nullptr;
+  }
+
+  HWND CreateTarget(int id) const {
+    return CreateWindowExA(0, "MoravaneTestTarget", "", WS_CHILD, 0, 0, 50, 50, parent_,
+                           reinterpret_cast<HMENU>(id), nullptr, nullptr);
+  }
+
+  static LONG Hook(HWND hwnd) {
+    return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
+  }
+
+  std::vector<std::string> Lines() const { return LogLines(WindowText(log_)); }
+
+  HWND parent_ = nullptr, command1_ = nullptr, text2_ = nullptr, log_ = nullptr;
+};
+
+TEST_F(TraceWndProcTest, AnUntracedMessageIsForwardedOnceWithItsResultAndLeavesNoLine) {
+  const std::int32_t before = Module1::TraceCount;
+  EXPECT_EQ(SendMessageA(command1_, UntracedMessage, 0, 0), UntracedResult);
+  ASSERT_EQ(Target.Calls.size(), 1u);
+  EXPECT_EQ(Target.Calls[0].Hwnd, command1_);
+  EXPECT_EQ(Module1::TraceCount, before);
+  EXPECT_EQ(WindowText(log_), "");
+}
+
+TEST_F(TraceWndProcTest, ATracedMessageGetsItsSendLineBeforeAndItsReturnLineAfterTheCall) {
+  Module1::TraceCount = 41;
+  EXPECT_EQ(SendMessageA(command1_, WM_NCPAINT, 1, 0), 0);
+  EXPECT_EQ(WindowText(log_), "<000042> S WM_NCPAINT\r\n<000043> R WM_NCPAINT   lResult:  &H00000000\r\n");
+  ASSERT_EQ(Target.Calls.size(), 1u);
+  EXPECT_EQ(Target.Calls[0].LogLength, std::string("<000042> S WM_NCPAINT\r\n").size());
+  EXPECT_EQ(Module1::TraceCount, 43);
+}
+
+TEST_F(TraceWndProcTest, TheResultIsReturnedUnchangedAndWrittenInHex) {
+  Module1::TraceCount = 0;
+  for (const LRESULT result : {LRESULT{0}, LRESULT{1}, LRESULT{-1}}) {
+    Target.EraseResult = result;
+    EXPECT_EQ(SendMessageA(text2_, WM_ERASEBKGND, 0, 0), result);
+  }
+  EXPECT_EQ(WithoutNumbers(Lines()), (std::vector<std::string>{
+                                         "S WM_ERASEBKGND",
+                                         "R WM_ERASEBKGND   lResult:  &H00000000",
+                                         "S WM_ERASEBKGND",
+                                         "R WM_ERASEBKGND   lResult:  &H00000001",
+                                         "S WM_ERASEBKGND",
+                                         "R WM_ERASEBKGND   lResult:  &HFFFFFFFF",
+                                     }));
+  EXPECT_TRUE(NumberedFrom(Lines(), 1));
+}
+
+TEST_F(TraceWndProcTest, AMessageSentWhileAnotherIsHandledNestsInsideIt) {
+  Module1::TraceCount = 99;
+  Target.PaintSendsErase = true;
+  SendMessageA(command1_, WM_PAINT, 0, 0);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{
+                         "<000100> S WM_PAINT",
+                         "<000101> S WM_ERASEBKGND",
+                         "<000102> R WM_ERASEBKGND   lResult:  &H00000001",
+                         "<000103> R WM_PAINT   lResult:  &H00000000",
+                     }));
+}
+
+TEST_F(TraceWndProcTest, EachWindowReachesItsOwnPreviousProcedure) {
+  // A second procedure for Text2 only, so a mix-up of the two saved procedures shows.
+  static LONG realText2Proc;
+  static int text2Calls;
+  realText2Proc = Module1::PrevProcText2;
+  text2Calls = 0;
+  Module1::PrevProcText2 = reinterpret_cast<LONG>(+[](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++text2Calls;
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(realText2Proc), hwnd, message, wParam, lParam);
+  });
+  SendMessageA(command1_, WM_PAINT, 0, 0);
+  EXPECT_EQ(text2Calls, 0);
+  SendMessageA(text2_, WM_PAINT, 0, 0);
+  EXPECT_EQ(text2Calls, 1);
+  Module1::PrevProcText2 = realText2Proc;
+  ASSERT_EQ(Target.Calls.size(), 2u);
+  EXPECT_EQ(Target.Calls[0].Hwnd, command1_);
+  EXPECT_EQ(Target.Calls[1].Hwnd, text2_);
+}
+
+TEST_F(TraceWndProcTest, WithoutALogBoxTheCounterStillAdvancesByTwo) {
+  Module1::LogBox = nullptr;
+  const std::int32_t before = Module1::TraceCount;
+  EXPECT_EQ(SendMessageA(command1_, WM_ERASEBKGND, 0, 0), 1);
+  EXPECT_EQ(Module1::TraceCount, before + 2);
+  EXPECT_EQ(WindowText(log_), "");
+  EXPECT_EQ(Target.Calls.size(), 1u);
+}
+
+TEST_F(TraceWndProcTest, ADestroyedLogBoxIsLeftAloneAndTheMessageStillGoesThrough) {
+  DestroyWindow(log_);
+  Target.Log = nullptr;
+  const std::int32_t before = Module1::TraceCount;
+  EXPECT_EQ(SendMessageA(text2_, WM_ERASEBKGND, 0, 0), 1);
+  EXPECT_EQ(Module1::TraceCount, before + 2);
+  EXPECT_EQ(Target.Calls.size(), 1u);
+}
+
+TEST_F(TraceWndProcTest, TheCounterSticksAtItsMaximumAndLinesAreStillWritten) {
+  Module1::TraceCount = std::numeric_limits<std::int32_t>::max() - 1;
+  SendMessageA(command1_, WM_PAINT, 0, 0);
+  SendMessageA(command1_, WM_PAINT, 0, 0);
+  EXPECT_EQ(Module1::TraceCount, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(Lines(), (std::vector<std::string>{
+                         "<2147483647> S WM_PAINT",
+                         "<2147483647> R WM_PAINT   lResult:  &H00000000",
+                         "<2147483647> S WM_PAINT",
+                         "<2147483647> R WM_PAINT   lResult:  &H00000000",
+                     }));
+  EXPECT_EQ(Target.Calls.size(), 2u);
+}
+
+TEST_F(TraceWndProcTest, LinesGoToTheVeryEndWhateverTheUserTypedOrSelected) {
+  SetWindowTextA(log_, "typed by the user");
+  SendMessageA(log_, EM_SETSEL, 0, 5);
+  Module1::TraceCount = 6;
+  SendMessageA(command1_, WM_NCPAINT, 1, 0);
+  const std::string expected = "typed by the user<000007> S WM_NCPAINT\r\n<000008> R WM_NCPAINT   lResult:  &H00000000\r\n";
+  EXPECT_EQ(WindowText(log_), expected);
+  DWORD start = 0, end = 0;
+  SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, expected.size());
+  EXPECT_EQ(end, expected.size());
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "support/message_pump.h"
+
+#include "main_window/form1.h"
+#include "paint_trace/module1.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void DispatchPending(const Form1* form) {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // A closed form posts its quit message; the test goes on.
+    if (message.message == WM_QUIT) continue;
+    if (form != nullptr && form->PreTranslateMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// Wakes at least every few milliseconds, so conditions that do not come with a message are seen too.
+void WaitForMessage(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  if (left > 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left < 10 ? left : 10), QS_ALLINPUT);
+}
+
+}  // namespace
+
+void PumpFor(std::chrono::milliseconds duration, const Form1* form) {
+  PumpUntil([] { return false; }, duration, form);
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout, const Form1* form) {
+  const auto deadline = Clock::now() + timeout;
+  for (;;) {
+    DispatchPending(form);
+    if (done()) return true;
+    if (Clock::now() >= deadline) return false;
+    WaitForMessage(deadline);
+  }
+}
+
+void PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1* form) {
+  const auto deadline = Clock::now() + timeout;
+  std::int32_t seen = Module1::TraceCount;
+  auto lastChange = Clock::now();
+  PumpUntil(
+      [&] {
+        if (Module1::TraceCount != seen) {
+          seen = Module1::TraceCount;
+          lastChange = Clock::now();
+        }
+        return Clock::now() - lastChange >= quiet || Clock::now() >= deadline;
+      },
+      timeout, form);
+}
+
+std::string WindowText(HWND hwnd) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
