@@ -18,13 +18,13 @@ start_virtual_display() {
 # A persistent server spares every test process Wine's start-up. Wine's own background processes
 # are started here, on /dev/null, so none of them holds a test's output pipe open.
 start_wine_session() {
+  mkdir -p "$WINEPREFIX"
+  "${WINESERVER:-wineserver}" -p
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >"$WINEPREFIX.log" 2>&1 || true
+    wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null || true
     [ -f "$WINEPREFIX/system.reg" ] || { cat "$WINEPREFIX.log" >&2; return 1; }
   fi
-  "${WINESERVER:-wineserver}" -p
   wineboot >/dev/null 2>&1 </dev/null
 }
 

@@ -25,19 +25,15 @@ struct WindowKind {
 
 WindowKind WindowKindOf(ControlKind kind) noexcept {
   switch (kind) {
-    case ControlKind::CheckBox:
-      return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::LogBox:
       return {"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::GroupFrame:
       // Tab and Shift+Tab step into the frame and out again.
       return {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT};
-    case ControlKind::PushButton:
-      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case ControlKind::TextBox:
-      return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::OptionButton:
-      return {"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+    case ControlKind::PushButton: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::TextBox: return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::OptionButton: return {"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
   }
   return {"STATIC", 0, 0};
 }
@@ -49,8 +45,7 @@ HWND CreateControl(HWND parent, int id, ControlKind kind, std::string_view capti
   const HWND control = CreateWindowExA(windowKind.ExStyle, windowKind.ClassName, caption.data(), style,
                                        scale.X(twips.Left), scale.Y(twips.Top), scale.X(twips.Width),
                                        scale.Y(twips.Height), parent, reinterpret_cast<HMENU>(id),
-                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
-                                       nullptr);
+                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // An edit box keeps its text to itself; the window's own name lets searches by caption find it too.
   if (std::string_view(windowKind.ClassName) == "EDIT") {
@@ -151,15 +146,29 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: CreateControls(); Form_Load(); return 0;
+    case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_TIMER: if (wParam == Timer1Id) Timer1_Timer(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); break;
     case WM_SETFOCUS: OnSetFocus(); return 0;
     case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
-    case WM_DESTROY: Form_Unload(); PostQuitMessage(0); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
   }
   return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void Form1::OnCreate() {
+  CreateControls();
+  Form_Load();
+}
+
+void Form1::OnTimer(WPARAM timerId) {
+  if (timerId == Timer1Id) Timer1_Timer();
+}
+
+void Form1::OnDestroy() {
+  Form_Unload();
+  PostQuitMessage(0);
 }
 
 void Form1::CreateControls() {
@@ -179,8 +188,7 @@ void Form1::CreateControls() {
   for (const ControlSpec& spec : Form1Controls) {
     const HWND parent = spec.Parent == ParentWindow::Frame1 ? Control(Frame1Id) : hwnd_;
     // The two options are the only group of more than one control: arrow keys move between them.
-    CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds,
-                  spec.Id != Option2Id, scale, font_.get());
+    CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds, spec.Id != Option2Id, scale, font_.get());
   }
   ForwardNotificationsToParent(Control(Frame1Id));
   SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
@@ -252,9 +260,7 @@ void Form1::Check1_Click(std::int16_t index) {
   RedrawFlags += state == BST_CHECKED ? value : -value;
 }
 
-void Form1::Command2_Click() {
-  RedrawWindow(TargetHwnd, nullptr, nullptr, static_cast<UINT>(RedrawFlags));
-}
+void Form1::Command2_Click() { RedrawWindow(TargetHwnd, nullptr, nullptr, static_cast<UINT>(RedrawFlags)); }
 
 void Form1::Command4_Click() {
   const auto erase = static_cast<BOOL>(SendMessageA(Control(Check2Id), BM_GETCHECK, 0, 0));

@@ -46,6 +46,9 @@ class Form1 {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCreate();
+  void OnTimer(WPARAM timerId);
+  void OnDestroy();
   void CreateControls();
   void OnCommand(int id, int code);
   void OnActivate(bool active);

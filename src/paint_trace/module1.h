@@ -15,8 +15,8 @@ static_assert(sizeof(LONG) == sizeof(WNDPROC), "the hook is built for 32-bit Win
 inline constexpr int Command1Id = 202;
 inline constexpr int Text2Id = 203;
 
-extern LONG PrevProcCommand1;  // 0 until the hook is installed on Command1
-extern LONG PrevProcText2;     // 0 until the hook is installed on Text2
+extern LONG PrevProcCommand1;    // 0 until the hook is installed on Command1
+extern LONG PrevProcText2;       // 0 until the hook is installed on Text2
 extern std::int32_t TraceCount;  // last sequence number used; never reset
 extern HWND LogBox;              // where trace lines go; null until the form attaches its log
 

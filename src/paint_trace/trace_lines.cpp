@@ -38,9 +38,7 @@ std::string_view TracedMessageName(unsigned int message) noexcept {
   return {};
 }
 
-std::string FormatSendLine(std::int32_t number, std::string_view name) {
-  return SequencePrefix(number, " S ", name);
-}
+std::string FormatSendLine(std::int32_t number, std::string_view name) { return SequencePrefix(number, " S ", name); }
 
 std::string FormatReturnLine(std::int32_t number, std::string_view name, std::int32_t result) {
   char hex[9];

@@ -60,8 +60,8 @@ class MoravaneExe : public ::testing::Test {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + ProgramPath() + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process_))
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         << ProgramPath();
     ASSERT_TRUE(PumpUntil([&] { return (form_ = FindTopLevel(process_.dwProcessId)) != nullptr; }, 30s));
   }

@@ -9,10 +9,10 @@ namespace {
 TEST(TagParser, ReadsEveryFlagBoxTagAsTheFlagItNames) {
   // The platform's values for the flags the captions name.
   const std::pair<std::string_view, std::int32_t> flags[] = {
-      {"RDW_INVALIDATE", 0x0001},    {"RDW_INTERNALPAINT", 0x0002}, {"RDW_ERASE", 0x0004},
-      {"RDW_VALIDATE", 0x0008},      {"RDW_NOINTERNALPAINT", 0x0010}, {"RDW_NOERASE", 0x0020},
-      {"RDW_NOCHILDREN", 0x0040},    {"RDW_ALLCHILDREN", 0x0080},   {"RDW_UPDATENOW", 0x0100},
-      {"RDW_ERASENOW", 0x0200},      {"RDW_FRAME", 0x0400},         {"RDW_NOFRAME", 0x0800},
+      {"RDW_INVALIDATE", 0x0001}, {"RDW_INTERNALPAINT", 0x0002},   {"RDW_ERASE", 0x0004},
+      {"RDW_VALIDATE", 0x0008},   {"RDW_NOINTERNALPAINT", 0x0010}, {"RDW_NOERASE", 0x0020},
+      {"RDW_NOCHILDREN", 0x0040}, {"RDW_ALLCHILDREN", 0x0080},     {"RDW_UPDATENOW", 0x0100},
+      {"RDW_ERASENOW", 0x0200},   {"RDW_FRAME", 0x0400},           {"RDW_NOFRAME", 0x0800},
   };
   for (const auto& [caption, value] : flags) {
     int matches = 0;

@@ -32,9 +32,7 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_PAINT:
     case WM_ERASEBKGND:
     case WM_NCPAINT:
-    case UntracedMessage:
-      Target.Calls.push_back({hwnd, message, logLength});
-      break;
+    case UntracedMessage: Target.Calls.push_back({hwnd, message, logLength}); break;
   }
   switch (message) {
     case WM_PAINT:
@@ -58,8 +56,8 @@ class TraceWndProcTest : public ::testing::Test {
     parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     command1_ = CreateTarget(Module1::Command1Id);
     text2_ = CreateTarget(Module1::Text2Id);
-    log_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 100, 100, parent_, nullptr, nullptr,
-                           nullptr);
+    log_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 100, 100, parent_, nullptr,
+                           nullptr, nullptr);
     SendMessageA(log_, EM_SETLIMITTEXT, 0, 0);
     Module1::PrevProcCommand1 = Hook(command1_);
     Module1::PrevProcText2 = Hook(text2_);
@@ -76,8 +74,8 @@ class TraceWndProcTest : public ::testing::Test {
   }
 
   HWND CreateTarget(int id) const {
-    return CreateWindowExA(0, "MoravaneTestTarget", "", WS_CHILD, 0, 0, 50, 50, parent_,
-                           reinterpret_cast<HMENU>(id), nullptr, nullptr);
+    return CreateWindowExA(0, "MoravaneTestTarget", "", WS_CHILD, 0, 0, 50, 50, parent_, reinterpret_cast<HMENU>(id),
+                           nullptr, nullptr);
   }
 
   static LONG Hook(HWND hwnd) {
@@ -193,7 +191,8 @@ TEST_F(TraceWndProcTest, LinesGoToTheVeryEndWhateverTheUserTypedOrSelected) {
   SendMessageA(log_, EM_SETSEL, 0, 5);
   Module1::TraceCount = 6;
   SendMessageA(command1_, WM_NCPAINT, 1, 0);
-  const std::string expected = "typed by the user<000007> S WM_NCPAINT\r\n<000008> R WM_NCPAINT   lResult:  &H00000000\r\n";
+  const std::string expected =
+      "typed by the user<000007> S WM_NCPAINT\r\n<000008> R WM_NCPAINT   lResult:  &H00000000\r\n";
   EXPECT_EQ(WindowText(log_), expected);
   DWORD start = 0, end = 0;
   SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
