@@ -18,12 +18,14 @@ start_virtual_display() {
 # A persistent server spares every test process Wine's start-up. Wine's own background processes
 # are started here, on /dev/null, so none of them holds a test's output pipe open.
 start_wine_session() {
+  # The persistent server writes the registry only when it stops, so the system directory tells.
+  local prepared="$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
   mkdir -p "$WINEPREFIX"
   "${WINESERVER:-wineserver}" -p
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if [ ! -f "$prepared" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
     wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null || true
-    [ -f "$WINEPREFIX/system.reg" ] || { cat "$WINEPREFIX.log" >&2; return 1; }
+    [ -f "$prepared" ] || { cat "$WINEPREFIX.log" >&2; return 1; }
   fi
   wineboot >/dev/null 2>&1 </dev/null
 }
