@@ -73,7 +73,8 @@ HFONT CreateMessageFont() noexcept {
   return CreateFontIndirectA(&metrics.lfMessageFont);
 }
 
-constexpr DWORD Form1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: a group box draws only its frame and relies on the form painting behind it.
+constexpr DWORD Form1Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 void RegisterForm1Class(HINSTANCE instance, WNDPROC windowProc) noexcept {
   WNDCLASSEXA windowClass{};
