@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "main_window/tag_parser.h"
-#include "paint_trace/module1.h"
 
 enum class ControlKind { CheckBox, LogBox, GroupFrame, PushButton, TextBox, OptionButton };
 
@@ -16,8 +15,8 @@ enum ControlId : int {
   Check1Id = 100,  // Check1(index) has the ID Check1Id + index
   Text1Id = 200,
   Frame1Id = 201,
-  Command1Id = Module1::Command1Id,
-  Text2Id = Module1::Text2Id,
+  Command1Id = 202,
+  Text2Id = 203,
   Option1Id = 204,
   Option2Id = 205,
   Command2Id = 206,

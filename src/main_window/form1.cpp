@@ -1,5 +1,7 @@
 #include "main_window/form1.h"
 
+#include "paint_trace/module1.h"
+
 namespace {
 
 constexpr char Form1ClassName[] = "Moravane.Form1";
@@ -232,7 +234,8 @@ void Form1::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) const {
 void Form1::Form_Load() {
   TargetHwnd = Control(Command1Id);
   RedrawFlags = InitialRedrawFlags;
-  Module1::PrevProcCommand1 = HookWindow(Control(Command1Id));
+  Module1::HookedCommand1 = Control(Command1Id);
+  Module1::PrevProcCommand1 = HookWindow(Module1::HookedCommand1);
   Module1::PrevProcText2 = HookWindow(Control(Text2Id));
   SetTimer(hwnd_, Timer1Id, Timer1IntervalMs, nullptr);
 }
@@ -242,7 +245,10 @@ void Form1::Timer1_Timer() {
   KillTimer(hwnd_, Timer1Id);
 }
 
-void Form1::Command3_Click() { SetWindowTextA(Control(Text1Id), ""); }
+void Form1::Command3_Click() {
+  Module1::FlushLog();  // every line traced before the press is in the log before it goes
+  SetWindowTextA(Control(Text1Id), "");
+}
 
 void Form1::Form_Unload() { UnhookWindows(); }
 

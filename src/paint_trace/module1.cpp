@@ -1,13 +1,13 @@
 #include "paint_trace/module1.h"
 
 #include <limits>
-#include <string>
 
 #include "paint_trace/trace_lines.h"
 
 namespace Module1 {
 
 LONG PrevProcCommand1 = 0;
+HWND HookedCommand1 = nullptr;
 LONG PrevProcText2 = 0;
 std::int32_t TraceCount = 0;
 HWND LogBox = nullptr;
@@ -23,14 +23,16 @@ std::int32_t NextTraceNumber() noexcept {
 // A line that cannot be built or appended is dropped: the message itself must always go through.
 template <typename BuildLine>
 void WriteTraceLine(BuildLine buildLine) noexcept {
+  if (LogBox == nullptr) return;  // nothing would be written: spare the building
   try {
     AppendLogLine(LogBox, buildLine());
   } catch (...) {
   }
 }
 
+// A comparison of handles: asking the window who it is would cost the hook a call on every message.
 WNDPROC PreviousProcedure(HWND hwnd) noexcept {
-  const LONG saved = GetDlgCtrlID(hwnd) == Command1Id ? PrevProcCommand1 : PrevProcText2;
+  const LONG saved = hwnd == HookedCommand1 ? PrevProcCommand1 : PrevProcText2;
   return reinterpret_cast<WNDPROC>(saved);
 }
 
@@ -48,17 +50,6 @@ LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     WriteTraceLine([&] { return FormatReturnLine(number, name, static_cast<std::int32_t>(result)); });
   }
   return result;
-}
-
-void AppendLogLine(HWND box, std::string_view line) {
-  if (box == nullptr || !IsWindow(box)) return;
-  std::string text;
-  text.reserve(line.size() + 2);
-  text.append(line).append("\r\n");
-  // Whatever the user selected, the new line goes at the very end.
-  const int end = GetWindowTextLengthA(box);
-  SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
-  SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 }  // namespace Module1

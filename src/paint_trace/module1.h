@@ -11,11 +11,8 @@ namespace Module1 {
 // The saved procedures are kept as the 32-bit values SetWindowLongA hands back.
 static_assert(sizeof(LONG) == sizeof(WNDPROC), "the hook is built for 32-bit Windows only");
 
-// Control IDs by which the hook tells its two windows apart.
-inline constexpr int Command1Id = 202;
-inline constexpr int Text2Id = 203;
-
 extern LONG PrevProcCommand1;    // 0 until the hook is installed on Command1
+extern HWND HookedCommand1;      // the window PrevProcCommand1 belongs to; any other hooked window is Text2
 extern LONG PrevProcText2;       // 0 until the hook is installed on Text2
 extern std::int32_t TraceCount;  // last sequence number used; never reset
 extern HWND LogBox;              // where trace lines go; null until the form attaches its log
@@ -23,6 +20,13 @@ extern HWND LogBox;              // where trace lines go; null until the form at
 LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 // Appends line and CR LF at the very end of box; does nothing while box is null or already destroyed.
+// Lines are collected and reach the box together, before the thread's message loop takes the next input,
+// timer or paint message and no later than MaxLineDelay: the text is what appending one by one would give.
 void AppendLogLine(HWND box, std::string_view line);
+
+// Puts every collected line into its box now; whoever changes the log's text calls this first.
+void FlushLog() noexcept;
+
+inline constexpr DWORD MaxLineDelayMs = 20;
 
 }  // namespace Module1

@@ -107,7 +107,10 @@ TEST_F(MoravaneExe, IsDrivenFromOutsideAndExitsCleanlyWhenClosed) {
   EXPECT_GT(LineNumber(lines.front()), 1);
   EXPECT_TRUE(NumberedFrom(lines, LineNumber(lines.front())));
 
+  // Closed in the middle of a burst of requests, with lines still on their way to the log.
+  for (int press = 0; press < 30; ++press) PostMessageA(redraw, BM_CLICK, 0, 0);
   PostMessageA(form_, WM_CLOSE, 0, 0);
+  for (int press = 0; press < 30; ++press) PostMessageA(redraw, BM_CLICK, 0, 0);
   ASSERT_EQ(WaitForSingleObject(process_.hProcess, 30000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
   GetExitCodeProcess(process_.hProcess, &exitCode);

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
 #include "support/message_pump.h"
 #include "support/trace_log.h"
@@ -65,13 +66,15 @@ class Form1Test : public ::testing::Test {
   // Presses a request button on a cleared log; splits what it traced into during the call and later.
   Trace Press(ControlId button) {
     Click(Command3Id);
+    const std::int32_t before = Module1::TraceCount;
     Click(button);
-    Trace trace;
-    trace.During = Lines();
+    const std::int32_t returned = Module1::TraceCount;
     PumpUntilQuiet(Settle, Patience, form_.get());
     const std::vector<std::string> all = Lines();
-    trace.Later.assign(all.begin() + static_cast<std::ptrdiff_t>(trace.During.size()), all.end());
-    EXPECT_TRUE(all.empty() || NumberedFrom(all, LineNumber(all.front())));
+    EXPECT_EQ(all.size(), static_cast<std::size_t>(Module1::TraceCount - before));
+    EXPECT_TRUE(NumberedFrom(all, before + 1));
+    Trace trace;
+    for (const std::string& line : all) (LineNumber(line) <= returned ? trace.During : trace.Later).push_back(line);
     return trace;
   }
 
@@ -191,6 +194,7 @@ TEST_F(Form1Test, TheLogStaysEmptyUntilTheTimerTicksOnceAndThenNumbersGoOn) {
   const std::int32_t attachedAt = Module1::TraceCount;
   Click(Command3Id);
   Click(Command2Id);
+  PumpUntilQuiet(Settle, Patience, form_.get());
   ASSERT_FALSE(Lines().empty());
   EXPECT_EQ(LineNumber(Lines().front()), attachedAt + 1);
   EXPECT_GT(LineNumber(Lines().front()), 1);
@@ -287,8 +291,94 @@ TEST_F(Form1Test, ClearEmptiesTheLogAndNumberingGoesOn) {
   Click(Command3Id);
   EXPECT_EQ(WindowText(Control(Text1Id)), "");
   Click(Command2Id);
+  PumpUntilQuiet(Settle, Patience, form_.get());
   ASSERT_FALSE(Lines().empty());
   EXPECT_EQ(LineNumber(Lines().front()), last + 1);
+}
+
+// What the log held at the moments that matter: when Clear empties it, and when the user types into it.
+struct LogWatch {
+  LONG Real = 0;
+  std::vector<std::int32_t> LastNumberAtClear, CountAtClear;
+  std::vector<std::int32_t> CountAtKey;
+  std::string Expected;  // the text one line at a time would give, rebuilt as keys arrive
+} Watch;
+
+LRESULT CALLBACK WatchLog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT) {
+    const std::vector<std::string> lines = LogLines(WindowText(hwnd));
+    Watch.LastNumberAtClear.push_back(lines.empty() ? -1 : LineNumber(lines.back()));
+    Watch.CountAtClear.push_back(Module1::TraceCount);
+  }
+  if (message == WM_CHAR) Watch.CountAtKey.push_back(Module1::TraceCount);
+  const LRESULT result = CallWindowProcA(reinterpret_cast<WNDPROC>(Watch.Real), hwnd, message, wParam, lParam);
+  // The user selects the start of the log after each key; the next lines must still go to the end.
+  if (message == WM_CHAR) SendMessageA(hwnd, EM_SETSEL, 0, 3);
+  return result;
+}
+
+TEST_F(Form1Test, ClearComesAfterEveryLineTracedBeforeItAndNumberingGoesOn) {
+  StartTracing();
+  Watch = LogWatch{};
+  Watch.Real = SetWindowLongA(Control(Text1Id), GWL_WNDPROC, reinterpret_cast<LONG>(&WatchLog));
+  SetFlag(6, true);  // RDW_UPDATENOW: every message comes during the call
+  for (int press = 0; press < 3; ++press) {
+    Click(Command2Id);
+    Click(Command3Id);
+  }
+  PumpUntilQuiet(Settle, Patience, form_.get());
+  EXPECT_EQ(Watch.LastNumberAtClear, Watch.CountAtClear);
+  EXPECT_EQ(WindowText(Control(Text1Id)), "");
+  SetWindowLongA(Control(Text1Id), GWL_WNDPROC, Watch.Real);
+}
+
+TEST_F(Form1Test, ABurstOfRequestsAndKeysLeavesTheTextThatOneLineAtATimeWouldGive) {
+  StartTracing();
+  const HWND log = Control(Text1Id);
+  Watch = LogWatch{};
+  Watch.Real = SetWindowLongA(log, GWL_WNDPROC, reinterpret_cast<LONG>(&WatchLog));
+  const std::int32_t first = Module1::TraceCount + 1;
+  const std::string keys = "!#$%*+=?@^";  // no character of a trace line
+  SetFocus(log);
+  for (const char key : keys) {
+    PostMessageA(Control(Command2Id), BM_CLICK, 0, 0);
+    PostMessageA(log, WM_CHAR, static_cast<WPARAM>(key), 0);
+  }
+  PostMessageA(Control(Command2Id), BM_CLICK, 0, 0);
+  PumpUntilQuiet(Settle, Patience, form_.get());
+  SetWindowLongA(log, GWL_WNDPROC, Watch.Real);
+
+  // Each key lands after exactly the lines traced before it was handled, at the very end.
+  const std::string text = WindowText(log);
+  ASSERT_EQ(Watch.CountAtKey.size(), keys.size());
+  std::string withoutKeys = text;
+  for (const char key : keys) withoutKeys.erase(withoutKeys.find(key), 1);
+  const std::vector<std::string> lines = LogLines(withoutKeys);
+  std::string expected;
+  std::size_t at = 0;
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - first + 1));
+  EXPECT_TRUE(NumberedFrom(lines, first));
+  for (const std::string& line : lines) {
+    while (at < keys.size() && Watch.CountAtKey[at] < LineNumber(line)) expected += keys[at++];
+    expected += line + "\r\n";
+  }
+  expected.append(keys.substr(at));
+  EXPECT_EQ(text, expected);
+  DWORD start = 0, end = 0;
+  SendMessageA(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, text.size());
+}
+
+TEST_F(Form1Test, ClosingWhileLinesAreOnTheirWayNeitherCrashesNorLeavesTheLoopRunning) {
+  StartTracing();
+  const HWND redraw = Control(Command2Id);
+  for (int press = 0; press < 20; ++press) PostMessageA(redraw, BM_CLICK, 0, 0);
+  PostMessageA(form_->Hwnd(), WM_CLOSE, 0, 0);
+  for (int press = 0; press < 20; ++press) PostMessageA(redraw, BM_CLICK, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return form_->Hwnd() == nullptr; }, Patience));
+  const std::int32_t count = Module1::TraceCount;
+  PumpFor(100ms);  // the lines collected last had a box that is gone by now
+  EXPECT_EQ(Module1::TraceCount, count);
 }
 
 TEST_F(Form1Test, TypingAndSelectingInTheLogDoNotStopLinesGoingToTheEnd) {
@@ -352,7 +442,8 @@ TEST(Form1Log, KeepsEveryLineFarPastTheEditBoxDefaultLimit) {
     expected += line + "\r\n";
   }
   ASSERT_GT(expected.size(), 60000u);
-  EXPECT_EQ(WindowText(log), expected);
+  Module1::FlushLog();
+  EXPECT_TRUE(WindowText(log) == expected) << WindowText(log).size() << " of " << expected.size() << " characters";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "paint_trace/module1.h"
+#include "paint_trace/trace_lines.h"
 #include "support/message_pump.h"
 #include "support/trace_log.h"
 
@@ -27,6 +28,8 @@ struct TargetBehaviour {
 } Target;
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Looking at the log puts the collected lines into it, as the loop would before anyone could look.
+  if (Target.Log != nullptr) Module1::FlushLog();
   const std::size_t logLength = Target.Log ? static_cast<std::size_t>(GetWindowTextLengthA(Target.Log)) : 0;
   switch (message) {
     case WM_PAINT:
@@ -54,16 +57,16 @@ class TraceWndProcTest : public ::testing::Test {
     windowClass.lpszClassName = "MoravaneTestTarget";
     RegisterClassA(&windowClass);
     parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
-    command1_ = CreateTarget(Module1::Command1Id);
-    text2_ = CreateTarget(Module1::Text2Id);
+    command1_ = CreateTarget(1);
+    text2_ = CreateTarget(2);
     log_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 100, 100, parent_, nullptr,
                            nullptr, nullptr);
     SendMessageA(log_, EM_SETLIMITTEXT, 0, 0);
+    Module1::HookedCommand1 = command1_;
     Module1::PrevProcCommand1 = Hook(command1_);
     Module1::PrevProcText2 = Hook(text2_);
     Module1::LogBox = log_;
     Target = TargetBehaviour{};
-    Target.Log = log_;
   }
 
   void TearDown() override {
@@ -82,7 +85,11 @@ class TraceWndProcTest : public ::testing::Test {
     return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
   }
 
-  std::vector<std::string> Lines() const { return LogLines(WindowText(log_)); }
+  std::string LogText() const {
+    Module1::FlushLog();
+    return WindowText(log_);
+  }
+  std::vector<std::string> Lines() const { return LogLines(LogText()); }
 
   HWND parent_ = nullptr, command1_ = nullptr, text2_ = nullptr, log_ = nullptr;
 };
@@ -93,13 +100,14 @@ TEST_F(TraceWndProcTest, AnUntracedMessageIsForwardedOnceWithItsResultAndLeavesN
   ASSERT_EQ(Target.Calls.size(), 1u);
   EXPECT_EQ(Target.Calls[0].Hwnd, command1_);
   EXPECT_EQ(Module1::TraceCount, before);
-  EXPECT_EQ(WindowText(log_), "");
+  EXPECT_EQ(LogText(), "");
 }
 
 TEST_F(TraceWndProcTest, ATracedMessageGetsItsSendLineBeforeAndItsReturnLineAfterTheCall) {
   Module1::TraceCount = 41;
+  Target.Log = log_;
   EXPECT_EQ(SendMessageA(command1_, WM_NCPAINT, 1, 0), 0);
-  EXPECT_EQ(WindowText(log_), "<000042> S WM_NCPAINT\r\n<000043> R WM_NCPAINT   lResult:  &H00000000\r\n");
+  EXPECT_EQ(LogText(), "<000042> S WM_NCPAINT\r\n<000043> R WM_NCPAINT   lResult:  &H00000000\r\n");
   ASSERT_EQ(Target.Calls.size(), 1u);
   EXPECT_EQ(Target.Calls[0].LogLength, std::string("<000042> S WM_NCPAINT\r\n").size());
   EXPECT_EQ(Module1::TraceCount, 43);
@@ -154,22 +162,27 @@ TEST_F(TraceWndProcTest, EachWindowReachesItsOwnPreviousProcedure) {
   EXPECT_EQ(Target.Calls[1].Hwnd, text2_);
 }
 
-TEST_F(TraceWndProcTest, WithoutALogBoxTheCounterStillAdvancesByTwo) {
+TEST_F(TraceWndProcTest, WithoutALogBoxTheCounterStillAdvancesByTwoAndNothingIsKeptForLater) {
   Module1::LogBox = nullptr;
   const std::int32_t before = Module1::TraceCount;
   EXPECT_EQ(SendMessageA(command1_, WM_ERASEBKGND, 0, 0), 1);
   EXPECT_EQ(Module1::TraceCount, before + 2);
-  EXPECT_EQ(WindowText(log_), "");
+  Module1::LogBox = log_;
+  PumpFor(std::chrono::milliseconds(50));
+  EXPECT_EQ(LogText(), "");
   EXPECT_EQ(Target.Calls.size(), 1u);
 }
 
 TEST_F(TraceWndProcTest, ADestroyedLogBoxIsLeftAloneAndTheMessageStillGoesThrough) {
+  SendMessageA(text2_, WM_PAINT, 0, 0);  // lines on their way to the box when it goes
   DestroyWindow(log_);
   Target.Log = nullptr;
   const std::int32_t before = Module1::TraceCount;
   EXPECT_EQ(SendMessageA(text2_, WM_ERASEBKGND, 0, 0), 1);
   EXPECT_EQ(Module1::TraceCount, before + 2);
-  EXPECT_EQ(Target.Calls.size(), 1u);
+  PumpFor(std::chrono::milliseconds(50));
+  Module1::FlushLog();
+  EXPECT_EQ(Target.Calls.size(), 2u);
 }
 
 TEST_F(TraceWndProcTest, TheCounterSticksAtItsMaximumAndLinesAreStillWritten) {
@@ -193,11 +206,68 @@ TEST_F(TraceWndProcTest, LinesGoToTheVeryEndWhateverTheUserTypedOrSelected) {
   SendMessageA(command1_, WM_NCPAINT, 1, 0);
   const std::string expected =
       "typed by the user<000007> S WM_NCPAINT\r\n<000008> R WM_NCPAINT   lResult:  &H00000000\r\n";
-  EXPECT_EQ(WindowText(log_), expected);
+  EXPECT_EQ(LogText(), expected);
   DWORD start = 0, end = 0;
   SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, expected.size());
   EXPECT_EQ(end, expected.size());
+}
+
+// Counts what reaches the log box: how many replaces, and what it had when the user's keys came.
+struct LogSpy {
+  LONG Real = 0;
+  int Replaces = 0;
+  std::vector<std::size_t> LengthAtKey;
+} Spy;
+
+LRESULT CALLBACK LogSpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == EM_REPLACESEL) ++Spy.Replaces;
+  if (message == WM_CHAR) Spy.LengthAtKey.push_back(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)));
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(Spy.Real), hwnd, message, wParam, lParam);
+}
+
+class CollectedLinesTest : public TraceWndProcTest {
+ protected:
+  void SetUp() override {
+    TraceWndProcTest::SetUp();
+    Spy = LogSpy{};
+    Spy.Real = SetWindowLongA(log_, GWL_WNDPROC, reinterpret_cast<LONG>(&LogSpyProc));
+  }
+  // The text appending each line on its own would give.
+  static std::string LinesNumbered(std::int32_t first, int paints) {
+    std::string text;
+    for (int i = 0; i < paints; ++i, first += 2) {
+      text += Module1::FormatSendLine(first, "WM_PAINT") + "\r\n" +
+              Module1::FormatReturnLine(first + 1, "WM_PAINT", 0) + "\r\n";
+    }
+    return text;
+  }
+};
+
+TEST_F(CollectedLinesTest, ABurstReachesTheLogWithFewReplacesAndTheSameTextOnceTheLoopIsIdle) {
+  Module1::TraceCount = 0;
+  for (int i = 0; i < 50; ++i) SendMessageA(command1_, WM_PAINT, 0, 0);
+  // No message follows: the loop itself must not leave the last lines waiting.
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(log_) == LinesNumbered(1, 50); }, std::chrono::seconds(1)));
+  EXPECT_LE(Spy.Replaces, 3) << "100 lines";
+}
+
+TEST_F(CollectedLinesTest, KeysTypedIntoTheLogComeAfterEveryLineTracedBeforeThem) {
+  Module1::TraceCount = 0;
+  for (const char key : std::string("ab")) {
+    SendMessageA(text2_, WM_PAINT, 0, 0);
+    PostMessageA(log_, WM_CHAR, static_cast<WPARAM>(key), 0);
+    const std::size_t typed = Spy.LengthAtKey.size();
+    PumpUntil([&] { return Spy.LengthAtKey.size() > typed; }, std::chrono::seconds(1));
+  }
+  SendMessageA(text2_, WM_PAINT, 0, 0);
+  PumpFor(std::chrono::milliseconds(100));
+  const std::string first = LinesNumbered(1, 1), second = LinesNumbered(3, 1), third = LinesNumbered(5, 1);
+  EXPECT_EQ(WindowText(log_), first + "a" + second + "b" + third);
+  EXPECT_EQ(Spy.LengthAtKey, (std::vector<std::size_t>{first.size(), first.size() + 1 + second.size()}));
+  DWORD start = 0, end = 0;
+  SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end, WindowText(log_).size());
 }
 
 }  // namespace
