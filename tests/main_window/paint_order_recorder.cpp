@@ -1,0 +1,83 @@
+#include "main_window/paint_order_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include "paint_trace/module1.h"
+#include "support/message_pump.h"
+#include "support/trace_log.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto Quiet = 150ms;  // no traced message for this long: the platform is done painting
+constexpr auto Patience = 5s;
+
+bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+}  // namespace
+
+PaintOrderRecorder::PaintOrderRecorder() : form_(std::make_unique<Form1>(GetModuleHandleA(nullptr))) {
+  Module1::LogBox = nullptr;
+  form_->Show(SW_SHOWNORMAL);
+  EXPECT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
+  Settle();
+}
+
+PaintOrderRecorder::~PaintOrderRecorder() {
+  form_.reset();
+  PumpFor(20ms);
+}
+
+void PaintOrderRecorder::Press(ControlId button) const { SendMessageA(form_->Control(button), BM_CLICK, 0, 0); }
+
+void PaintOrderRecorder::CheckFlags(std::int32_t flags) const {
+  for (const FlagBox& box : Check1Boxes) {
+    const bool wanted = (flags & ParseTag(box.Tag).value_or(0)) != 0;
+    if (IsChecked(form_->FlagBoxControl(box.Index)) != wanted) {
+      SendMessageA(form_->FlagBoxControl(box.Index), BM_CLICK, 0, 0);
+    }
+  }
+  EXPECT_EQ(form_->RedrawFlags, flags);
+}
+
+void PaintOrderRecorder::PressRequest(Request kind, std::int32_t flags) const {
+  if (kind == Request::RedrawWindow) {
+    CheckFlags(flags);
+    Press(Command2Id);
+    return;
+  }
+  const bool erase = kind == Request::InvalidateRectErase;
+  if (IsChecked(form_->Control(Check2Id)) != erase) Press(Check2Id);
+  Press(Command4Id);
+}
+
+void PaintOrderRecorder::Settle() const { PumpUntilQuiet(Quiet, Patience, form_.get()); }
+
+Recording PaintOrderRecorder::Record(Target target, const RepaintRequest& request) {
+  Press(target == Target::Button ? Option1Id : Option2Id);
+  Settle();
+  switch (request.First) {
+    case Before::Nothing: break;
+    case Before::InvalidateRectErase: PressRequest(Request::InvalidateRectErase, 0); break;
+    case Before::RedrawInvalidateEraseFrame:
+      PressRequest(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+      break;
+    case Before::RedrawInternalPaint: PressRequest(Request::RedrawWindow, RDW_INTERNALPAINT); break;
+  }
+  if (request.Kind == Request::RedrawWindow) CheckFlags(request.Flags);
+  Press(Command3Id);
+  const std::int32_t before = Module1::TraceCount;
+  PressRequest(request.Kind, request.Flags);
+  const std::int32_t returned = Module1::TraceCount;
+  Settle();
+
+  const std::vector<std::string> lines = LogLines(WindowText(form_->Control(Text1Id)));
+  EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
+  EXPECT_TRUE(NumberedFrom(lines, before + 1));
+  Recording recording;
+  for (const std::string& line : lines) {
+    (LineNumber(line) <= returned ? recording.During : recording.Later).push_back(WithoutNumbers({line}).front());
+  }
+  return recording;
+}
