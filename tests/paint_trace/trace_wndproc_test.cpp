@@ -5,6 +5,7 @@
 
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
+#include "support/failing_allocator.h"
 #include "support/message_pump.h"
 #include "support/trace_log.h"
 
@@ -211,6 +212,27 @@ TEST_F(TraceWndProcTest, LinesGoToTheVeryEndWhateverTheUserTypedOrSelected) {
   SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, expected.size());
   EXPECT_EQ(end, expected.size());
+}
+
+TEST_F(TraceWndProcTest, AFailureWhileBuildingOrAppendingALineIsSwallowedAndTheMessageStillGoesThrough) {
+  Module1::TraceCount = 0;
+  Target.EraseResult = 7;
+  Target.Calls.reserve(16);  // the target itself must not need memory
+  for (int allocations = 0; allocations < 8; ++allocations) {
+    const std::int32_t before = Module1::TraceCount;
+    AllocationsBeforeFailure = allocations;
+    const LRESULT result = SendMessageA(text2_, WM_ERASEBKGND, 0, 0);
+    AllocationsBeforeFailure = -1;
+    EXPECT_EQ(result, 7) << allocations;
+    EXPECT_EQ(Module1::TraceCount, before + 2);
+  }
+  EXPECT_EQ(Target.Calls.size(), 8u);
+  // Whatever reached the log are whole lines; a line either made it or was dropped.
+  for (const std::string& line : WithoutNumbers(Lines())) {
+    EXPECT_TRUE(line == "S WM_ERASEBKGND" || line == "R WM_ERASEBKGND   lResult:  &H00000007") << line;
+  }
+  SendMessageA(text2_, WM_ERASEBKGND, 0, 0);
+  EXPECT_EQ(Lines().back(), "<000018> R WM_ERASEBKGND   lResult:  &H00000007");
 }
 
 // Counts what reaches the log box: how many replaces, and what it had when the user's keys came.

@@ -1,0 +1,130 @@
+// Storms of random user actions through the real form: afterwards every line must be there, numbered
+// without a gap across every "Clear", each R closing its S, and as many lines as the counter advanced.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+
+#include "main_window/form1.h"
+#include "paint_trace/module1.h"
+#include "support/log_checker.h"
+#include "support/message_pump.h"
+#include "support/trace_log.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int StormActions = 2000;
+constexpr auto Quiet = 150ms;
+constexpr auto Patience = 10s;
+
+// Everything the log held: what each "Clear" took away, and the user's edits since the last one.
+struct LogHistory {
+  LONG Real = 0;
+  std::string Cleared;
+  std::vector<LogEdit> Edits;
+  int Clears = 0, EditsInAll = 0;
+} History;
+
+LRESULT CALLBACK KeepLogHistory(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT) {
+    History.Cleared += WithoutEdits(WindowText(hwnd), History.Edits);
+    History.Edits.clear();
+    ++History.Clears;
+  }
+  if (message == WM_CHAR) {
+    DWORD start = 0, end = 0;
+    SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    History.Edits.push_back({start, WindowText(hwnd).substr(start, end - start)});
+    ++History.EditsInAll;
+  }
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(History.Real), hwnd, message, wParam, lParam);
+}
+
+class TraceIntegrity : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Module1::LogBox = nullptr;
+    form_ = std::make_unique<Form1>(GetModuleHandleA(nullptr));
+    form_->Show(SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
+    PumpUntilQuiet(Quiet, Patience, form_.get());
+    Click(Control(Command3Id));
+    attachedAt_ = Module1::TraceCount;
+    History = LogHistory{};
+    History.Real = SetWindowLongA(Control(Text1Id), GWL_WNDPROC, reinterpret_cast<LONG>(&KeepLogHistory));
+  }
+
+  void TearDown() override {
+    if (form_->Hwnd() != nullptr) SetWindowLongA(Control(Text1Id), GWL_WNDPROC, History.Real);
+    form_.reset();
+    PumpFor(20ms);
+  }
+
+  HWND Control(ControlId id) const { return form_->Control(id); }
+  static void Click(HWND control) { SendMessageA(control, BM_CLICK, 0, 0); }
+
+  // Clicks, requests, options and typing, at random; the loop runs a little after each.
+  void Storm(bool userEditsTheLog) {
+    std::mt19937 random(userEditsTheLog ? 2 : 1);
+    const HWND log = Control(Text1Id);
+    for (int action = 0; action < StormActions; ++action) {
+      const int pick = std::uniform_int_distribution<int>(0, userEditsTheLog ? 23 : 19)(random);
+      if (pick < 12) Click(form_->FlagBoxControl(pick));
+      if (pick == 12 || pick == 13) Click(Control(Command2Id));
+      if (pick == 14) Click(Control(Command4Id));
+      if (pick == 15) Click(Control(Check2Id));
+      if (pick == 16) Click(Control(random() % 2 ? Option1Id : Option2Id));
+      if (pick == 17 || pick == 18) PostMessageA(Control(Text2Id), WM_CHAR, 'a' + random() % 26, 0);
+      if (pick == 19 && random() % 4 == 0) Click(Control(Command3Id));
+      if (pick == 20 || pick == 21) PostMessageA(log, WM_CHAR, 'a' + random() % 26, 0);
+      if (pick == 22) {
+        const auto length = static_cast<unsigned>(GetWindowTextLengthA(log) + 1);
+        const unsigned from = random() % length, to = random() % length;
+        SendMessageA(log, EM_SETSEL, from, to);  // a drag with the mouse
+      }
+      if (pick == 23) PostMessageA(log, WM_KEYDOWN, random() % 2 ? VK_LEFT : VK_UP, 0);
+      PumpFor(0ms, form_.get());
+    }
+    PumpUntilQuiet(Quiet, Patience, form_.get());
+  }
+
+  void ExpectEveryLineOnce() {
+    const std::string all = History.Cleared + WithoutEdits(WindowText(Control(Text1Id)), History.Edits);
+    const std::vector<std::string> problems = LogProblems(all, attachedAt_ + 1);
+    EXPECT_TRUE(problems.empty()) << problems.size() << " problems, the first: " << problems.front();
+    EXPECT_EQ(LogLines(all).size(), static_cast<std::size_t>(Module1::TraceCount - attachedAt_));
+    EXPECT_GT(Module1::TraceCount - attachedAt_, StormActions / 2) << "the storm traced little";
+    std::printf("%d actions: %d lines, %d clears, %d keys typed into the log, %zu problems\n", StormActions,
+                Module1::TraceCount - attachedAt_, History.Clears, History.EditsInAll, problems.size());
+  }
+
+  std::unique_ptr<Form1> form_;
+  std::int32_t attachedAt_ = 0;
+};
+
+TEST_F(TraceIntegrity, ARandomStormLosesNoLineAcrossClears) {
+  Storm(false);
+  ExpectEveryLineOnce();
+}
+
+TEST_F(TraceIntegrity, ARandomStormLosesNoLineWhileTheUserTypesIntoTheLogAndMovesItsSelection) {
+  Storm(true);
+  EXPECT_FALSE(History.Edits.empty() && History.Cleared.empty());
+  ExpectEveryLineOnce();
+}
+
+TEST_F(TraceIntegrity, ADestroyedLogLeavesTheTargetsPaintingAndTheCounterCounting) {
+  DestroyWindow(Control(Text1Id));
+  for (const ControlId request : {Command2Id, Command4Id}) {
+    const std::int32_t before = Module1::TraceCount;
+    Click(Control(request));
+    PumpUntilQuiet(Quiet, Patience, form_.get());
+    EXPECT_GT(Module1::TraceCount, before);
+  }
+  EXPECT_NE(form_->Hwnd(), nullptr);
+}
+
+}  // namespace
