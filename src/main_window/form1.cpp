@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include "main_window/icon_id.h"
 #include "paint_trace/module1.h"
 
 namespace {
@@ -83,7 +84,9 @@ void RegisterForm1Class(HINSTANCE instance, WNDPROC windowProc) noexcept {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  // The program carries its own icon; a test program that hosts the form does not.
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(MORAVANE_ICON));
+  if (windowClass.hIcon == nullptr) windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = Form1ClassName;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "main_window/control_layout.h"
+#include "main_window/icon_id.h"
 #include "support/message_pump.h"
 #include "support/trace_log.h"
 
@@ -56,7 +58,9 @@ HWND FindControl(HWND parent, const char* className, const char* caption) {
 
 class MoravaneExe : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { StartProgram(); }
+
+  void StartProgram() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + ProgramPath() + "\"";
@@ -115,6 +119,112 @@ TEST_F(MoravaneExe, IsDrivenFromOutsideAndExitsCleanlyWhenClosed) {
   DWORD exitCode = 1;
   GetExitCodeProcess(process_.hProcess, &exitCode);
   EXPECT_EQ(exitCode, 0u);
+}
+
+// Runs the program at another system DPI: the setting is read by each process as it starts.
+class MoravaneAtDpi : public MoravaneExe, public ::testing::WithParamInterface<int> {
+ protected:
+  static constexpr char DesktopKey[] = "Control Panel\\Desktop";
+
+  void SetUp() override {
+    DWORD size = sizeof savedDpi_;
+    hadDpi_ = RegGetValueA(HKEY_CURRENT_USER, DesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &savedDpi_, &size) ==
+              ERROR_SUCCESS;
+    SetDpi(static_cast<DWORD>(GetParam()));
+    SetProcessDPIAware();  // the program's windows in their own pixels, not scaled for this process
+    StartProgram();
+  }
+
+  void TearDown() override {
+    if (form_ != nullptr) PostMessageA(form_, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process_.hProcess, 30000);
+    MoravaneExe::TearDown();
+    if (hadDpi_) {
+      SetDpi(savedDpi_);
+    } else {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, "LogPixels");
+    }
+  }
+
+  static void SetDpi(DWORD dpi) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, DesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+
+  DWORD savedDpi_ = 96;
+  bool hadDpi_ = false;
+};
+
+RECT ClientRectInParent(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void ExpectAt(HWND control, TwipsRect twips, int dpi, std::string_view name) {
+  SCOPED_TRACE(std::string(name));
+  ASSERT_NE(control, nullptr);
+  const RECT rect = ClientRectInParent(control);
+  EXPECT_EQ(rect.left, MulDiv(twips.Left, dpi, 1440));
+  EXPECT_EQ(rect.top, MulDiv(twips.Top, dpi, 1440));
+  EXPECT_EQ(rect.right - rect.left, MulDiv(twips.Width, dpi, 1440));
+  EXPECT_EQ(rect.bottom - rect.top, MulDiv(twips.Height, dpi, 1440));
+}
+
+TEST_P(MoravaneAtDpi, PlacesEveryControlFromItsTwipsAtTheSystemDpi) {
+  const int dpi = GetParam();
+  RECT client;
+  GetClientRect(form_, &client);
+  EXPECT_EQ(client.right, MulDiv(Form1ClientWidth, dpi, 1440));
+  EXPECT_EQ(client.bottom, MulDiv(Form1ClientHeight, dpi, 1440));
+  for (const FlagBox& box : Check1Boxes) {
+    const std::string caption(box.Caption);
+    ExpectAt(FindControl(form_, "Button", caption.c_str()), {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, dpi,
+             box.Caption);
+  }
+  const HWND frame = FindControl(form_, "Button", "Border/Borderless");
+  for (const ControlSpec& spec : Form1Controls) {
+    const bool isEdit = spec.Kind == ControlKind::LogBox || spec.Kind == ControlKind::TextBox;
+    const std::string caption(spec.Caption);
+    const HWND parent = spec.Parent == ParentWindow::Frame1 ? frame : form_;
+    ExpectAt(FindControl(parent, isEdit ? "Edit" : "Button", caption.c_str()), spec.Bounds, dpi, spec.Caption);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SystemDpi, MoravaneAtDpi, ::testing::Values(96, 120, 144),
+                         [](const auto& info) { return std::to_string(info.param); });
+
+std::string VersionString(const std::vector<char>& info, const char* name) {
+  char* value = nullptr;
+  UINT length = 0;
+  const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return "";
+  return std::string(value, length > 0 ? length - 1 : 0);
+}
+
+TEST(MoravaneExeFile, CarriesItsIconVersionAndManifest) {
+  const std::string program = ProgramPath();
+  std::vector<char> info(GetFileVersionInfoSizeA(program.c_str(), nullptr));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  EXPECT_EQ(VersionString(info, "ProductName"), "Moravane");
+  EXPECT_EQ(VersionString(info, "FileVersion"), "1.0.0.0");
+  EXPECT_NE(VersionString(info, "FileDescription"), "");
+
+  const HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  EXPECT_NE(FindResourceA(image, MAKEINTRESOURCEA(MORAVANE_ICON), RT_GROUP_ICON), nullptr);
+  const HRSRC manifest = FindResourceA(image, MAKEINTRESOURCEA(1), RT_MANIFEST);
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
+                         SizeofResource(image, manifest));
+  EXPECT_NE(text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"),
+            std::string::npos);
+  for (const char* windows : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
+    EXPECT_NE(text.find(windows), std::string::npos) << windows;
+  }
+  EXPECT_EQ(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  FreeLibrary(image);
 }
 
 }  // namespace

@@ -153,6 +153,7 @@ TEST_F(Form1Test, EveryControlHasItsCaptionParentPlaceAndStartState) {
 
 TEST_F(Form1Test, TabWalksEveryControlInTabIndexOrderIntoAndOutOfTheFrame) {
   std::vector<HWND> order;
+  order.reserve(Check1Boxes.size() + Form1Controls.size());
   for (const FlagBox& box : Check1Boxes) order.push_back(form_->FlagBoxControl(box.Index));
   for (const ControlSpec& spec : Form1Controls) {
     if (spec.Kind != ControlKind::GroupFrame) order.push_back(Control(spec.Id));
@@ -175,7 +176,7 @@ TEST_F(Form1Test, SpaceTogglesTheFocusedFlagBoxAndTheFlagWord) {
   const HWND update = form_->FlagBoxControl(6);  // RDW_UPDATENOW
   SetFocus(update);
   PostMessageA(update, WM_KEYDOWN, VK_SPACE, 0);
-  PostMessageA(update, WM_KEYUP, VK_SPACE, 0xC0000001);
+  PostMessageA(update, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001));
   PumpUntil([&] { return IsChecked(update); }, 1s, form_.get());
   EXPECT_TRUE(IsChecked(update));
   EXPECT_EQ(form_->RedrawFlags, 0x705);

@@ -83,7 +83,7 @@ class TraceIntegrity : public ::testing::Test {
       if (pick == 22) {
         const auto length = static_cast<unsigned>(GetWindowTextLengthA(log) + 1);
         const unsigned from = random() % length, to = random() % length;
-        SendMessageA(log, EM_SETSEL, from, to);  // a drag with the mouse
+        SendMessageA(log, EM_SETSEL, from, static_cast<LPARAM>(to));  // a drag with the mouse
       }
       if (pick == 23) PostMessageA(log, WM_KEYDOWN, random() % 2 ? VK_LEFT : VK_UP, 0);
       PumpFor(0ms, form_.get());

@@ -143,21 +143,24 @@ TEST_F(TraceWndProcTest, AMessageSentWhileAnotherIsHandledNestsInsideIt) {
                      }));
 }
 
+// A second procedure for Text2 only, so a mix-up of the two saved procedures shows.
+LONG RealText2Proc = 0;
+int Text2Calls = 0;
+
+LRESULT CALLBACK CountText2Calls(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ++Text2Calls;
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(RealText2Proc), hwnd, message, wParam, lParam);
+}
+
 TEST_F(TraceWndProcTest, EachWindowReachesItsOwnPreviousProcedure) {
-  // A second procedure for Text2 only, so a mix-up of the two saved procedures shows.
-  static LONG realText2Proc;
-  static int text2Calls;
-  realText2Proc = Module1::PrevProcText2;
-  text2Calls = 0;
-  Module1::PrevProcText2 = reinterpret_cast<LONG>(+[](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ++text2Calls;
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(realText2Proc), hwnd, message, wParam, lParam);
-  });
+  RealText2Proc = Module1::PrevProcText2;
+  Text2Calls = 0;
+  Module1::PrevProcText2 = reinterpret_cast<LONG>(&CountText2Calls);
   SendMessageA(command1_, WM_PAINT, 0, 0);
-  EXPECT_EQ(text2Calls, 0);
+  EXPECT_EQ(Text2Calls, 0);
   SendMessageA(text2_, WM_PAINT, 0, 0);
-  EXPECT_EQ(text2Calls, 1);
-  Module1::PrevProcText2 = realText2Proc;
+  EXPECT_EQ(Text2Calls, 1);
+  Module1::PrevProcText2 = RealText2Proc;
   ASSERT_EQ(Target.Calls.size(), 2u);
   EXPECT_EQ(Target.Calls[0].Hwnd, command1_);
   EXPECT_EQ(Target.Calls[1].Hwnd, text2_);
