@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "main_window/form1.h"
@@ -128,6 +129,19 @@ struct Alternation {
   double Ratio() const { return Fastest(Subject) / Fastest(Baseline); }
 };
 
+// A figure of two timed sides: each side's fastest round per unit of work, and their ratio.
+Figure TimedFigure(const char* name, const char* subject, const char* baseline, const char* unit,
+                   const Alternation& times, double unitsPerSecond, std::string repetitions) {
+  return {name,
+          subject,
+          baseline,
+          unit,
+          Fastest(times.Subject) * unitsPerSecond,
+          Fastest(times.Baseline) * unitsPerSecond,
+          times.Ratio(),
+          std::move(repetitions)};
+}
+
 constexpr int HookRounds = 21;
 constexpr int UntracedPerRound = 20000;
 constexpr int ErasePerRound = 2000;
@@ -140,14 +154,8 @@ Figure SendUntraced(const char* name, const char* subject, HWND subclassed, HWND
     });
   };
   for (int round = 0; round < HookRounds; ++round) times.Add(send(subclassed), send(plain));
-  return {name,
-          subject,
-          "same, unhooked button",
-          "us/message",
-          Fastest(times.Subject) * 1e6 / UntracedPerRound,
-          Fastest(times.Baseline) * 1e6 / UntracedPerRound,
-          times.Ratio(),
-          std::to_string(HookRounds) + " rounds x " + std::to_string(UntracedPerRound)};
+  return TimedFigure(name, subject, "same, unhooked button", "us/message", times, 1e6 / UntracedPerRound,
+                     std::to_string(HookRounds) + " rounds x " + std::to_string(UntracedPerRound));
 }
 
 Figure HookDetached(HWND hooked, HWND plain) {
@@ -162,14 +170,9 @@ Figure HookDetached(HWND hooked, HWND plain) {
   };
   Module1::LogBox = nullptr;
   for (int round = 0; round < HookRounds; ++round) times.Add(send(hooked), send(plain));
-  return {"hook_detached_ratio",
-          "WM_ERASEBKGND, hooked, no log",
-          "same, unhooked button",
-          "us/message",
-          Fastest(times.Subject) * 1e6 / ErasePerRound,
-          Fastest(times.Baseline) * 1e6 / ErasePerRound,
-          times.Ratio(),
-          std::to_string(HookRounds) + " rounds x " + std::to_string(ErasePerRound)};
+  return TimedFigure("hook_detached_ratio", "WM_ERASEBKGND, hooked, no log", "same, unhooked button", "us/message",
+                     times, 1e6 / ErasePerRound,
+                     std::to_string(HookRounds) + " rounds x " + std::to_string(ErasePerRound));
 }
 
 constexpr int GrowthRounds = 7;
@@ -203,14 +206,9 @@ Figure AppendGrowth(HWND log) {
   }
   DestroyWindow(smallHost);
   DestroyWindow(largeHost);
-  return {"append_growth_ratio",
-          "append with 50,000 lines in the log",
-          "same with 1,000 lines",
-          "ms/line",
-          Fastest(times.Subject) * 1e3 / AppendsPerRound,
-          Fastest(times.Baseline) * 1e3 / AppendsPerRound,
-          times.Ratio(),
-          std::to_string(GrowthRounds) + " rounds x " + std::to_string(AppendsPerRound) + " lines each"};
+  return TimedFigure("append_growth_ratio", "append with 50,000 lines in the log", "same with 1,000 lines", "ms/line",
+                     times, 1e3 / AppendsPerRound,
+                     std::to_string(GrowthRounds) + " rounds x " + std::to_string(AppendsPerRound) + " lines each");
 }
 
 constexpr int ThroughputRounds = 15;

@@ -9,6 +9,7 @@
 #include "main_window/control_layout.h"
 #include "main_window/icon_id.h"
 #include "support/message_pump.h"
+#include "support/placement.h"
 #include "support/trace_log.h"
 
 namespace {
@@ -154,23 +155,6 @@ class MoravaneAtDpi : public MoravaneExe, public ::testing::WithParamInterface<i
   bool hadDpi_ = false;
 };
 
-RECT ClientRectInParent(HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-void ExpectAt(HWND control, TwipsRect twips, int dpi, std::string_view name) {
-  SCOPED_TRACE(std::string(name));
-  ASSERT_NE(control, nullptr);
-  const RECT rect = ClientRectInParent(control);
-  EXPECT_EQ(rect.left, MulDiv(twips.Left, dpi, 1440));
-  EXPECT_EQ(rect.top, MulDiv(twips.Top, dpi, 1440));
-  EXPECT_EQ(rect.right - rect.left, MulDiv(twips.Width, dpi, 1440));
-  EXPECT_EQ(rect.bottom - rect.top, MulDiv(twips.Height, dpi, 1440));
-}
-
 TEST_P(MoravaneAtDpi, PlacesEveryControlFromItsTwipsAtTheSystemDpi) {
   const int dpi = GetParam();
   RECT client;
@@ -179,15 +163,16 @@ TEST_P(MoravaneAtDpi, PlacesEveryControlFromItsTwipsAtTheSystemDpi) {
   EXPECT_EQ(client.bottom, MulDiv(Form1ClientHeight, dpi, 1440));
   for (const FlagBox& box : Check1Boxes) {
     const std::string caption(box.Caption);
-    ExpectAt(FindControl(form_, "Button", caption.c_str()), {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, dpi,
-             box.Caption);
+    ExpectPlacedAt(FindControl(form_, "Button", caption.c_str()), {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, dpi,
+                   dpi, box.Caption);
   }
   const HWND frame = FindControl(form_, "Button", "Border/Borderless");
   for (const ControlSpec& spec : Form1Controls) {
     const bool isEdit = spec.Kind == ControlKind::LogBox || spec.Kind == ControlKind::TextBox;
     const std::string caption(spec.Caption);
     const HWND parent = spec.Parent == ParentWindow::Frame1 ? frame : form_;
-    ExpectAt(FindControl(parent, isEdit ? "Edit" : "Button", caption.c_str()), spec.Bounds, dpi, spec.Caption);
+    ExpectPlacedAt(FindControl(parent, isEdit ? "Edit" : "Button", caption.c_str()), spec.Bounds, dpi, dpi,
+                   spec.Caption);
   }
 }
 
