@@ -12,6 +12,7 @@
 #include "main_window/form1.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
+#include "support/message_pump.h"
 
 namespace {
 
@@ -29,35 +30,7 @@ double SecondsFor(const std::function<void()>& work) {
 // Interference on a shared machine only ever adds time: the fastest round is the figure.
 double Fastest(const std::vector<double>& seconds) { return *std::min_element(seconds.begin(), seconds.end()); }
 
-void DispatchPending(const Form1* form = nullptr) {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (form != nullptr && form->PreTranslateMessage(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-// Runs the loop until done() holds, waking every millisecond for conditions that come without a message.
-void PumpUntil(const std::function<bool()>& done, const Form1* form = nullptr) {
-  const auto deadline = Clock::now() + 120s;
-  while (true) {
-    DispatchPending(form);
-    if (done() || Clock::now() > deadline) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-  }
-}
-
-void PumpFor(std::chrono::milliseconds duration) {
-  const auto end = Clock::now() + duration;
-  PumpUntil([&] { return Clock::now() >= end; });
-}
-
-std::string WindowText(HWND hwnd) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+constexpr auto Patience = 120s;  // a burst that takes longer has failed
 
 HWND CreateHost(int x, int y) {
   WNDCLASSA windowClass{};
@@ -184,7 +157,7 @@ double AppendOneByOne(HWND box, std::int32_t& number) {
     for (int i = 0; i < AppendsPerRound; ++i) {
       Module1::AppendLogLine(box, Module1::FormatSendLine(number++, "WM_PAINT"));
       Module1::FlushLog();
-      DispatchPending();  // the box's own repaint is part of the cost
+      PumpFor(0ms);  // the box's own repaint is part of the cost
     }
   });
 }
@@ -230,7 +203,7 @@ double ProgramBurst(const Form1& form, int& lines) {
           MSG message;
           return !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && LinesIn(log) == Module1::TraceCount - first;
         },
-        &form);
+        Patience, &form);
   });
   lines = Module1::TraceCount - first;
   return seconds;
@@ -250,10 +223,12 @@ double BaselineBurst(HWND box, const std::string& text) {
       SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
       SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(next.c_str()));
     }
-    PumpUntil([] {
-      MSG message;
-      return !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    });
+    PumpUntil(
+        [] {
+          MSG message;
+          return !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        },
+        Patience);
   });
 }
 
@@ -314,7 +289,7 @@ int main() {
   }
   Form1 form(GetModuleHandleA(nullptr));
   form.Show(SW_SHOWNORMAL);
-  PumpUntil([] { return Module1::LogBox != nullptr; }, &form);
+  PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, &form);
   PumpFor(200ms);
   figures.push_back(AppendGrowth(form.Control(Text1Id)));
   figures.push_back(LogThroughput(form));

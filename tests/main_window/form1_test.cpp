@@ -8,6 +8,7 @@
 #include "paint_trace/trace_lines.h"
 #include "support/message_pump.h"
 #include "support/placement.h"
+#include "support/request_trace.h"
 #include "support/trace_log.h"
 
 namespace {
@@ -28,11 +29,6 @@ LRESULT CALLBACK Text2Spy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 class Form1Test : public ::testing::Test {
  protected:
-  struct Trace {
-    std::vector<std::string> During;  // traced before the request returned
-    std::vector<std::string> Later;   // delivered afterwards by the message loop
-  };
-
   void SetUp() override {
     Module1::LogBox = nullptr;  // an earlier test's form attached a log of its own
     countBeforeStart_ = Module1::TraceCount;
@@ -57,27 +53,13 @@ class Form1Test : public ::testing::Test {
 
   // Waits for the timer to attach the log, lets the start-up painting settle, and clears the log.
   void StartTracing() {
-    ASSERT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
-    PumpUntilQuiet(Settle, Patience, form_.get());
+    ASSERT_TRUE(PumpUntilTracing(Settle, Patience, *form_));
     Click(Command3Id);
   }
 
   std::vector<std::string> Lines() const { return LogLines(WindowText(Control(Text1Id))); }
 
-  // Presses a request button on a cleared log; splits what it traced into during the call and later.
-  Trace Press(ControlId button) {
-    Click(Command3Id);
-    const std::int32_t before = Module1::TraceCount;
-    Click(button);
-    const std::int32_t returned = Module1::TraceCount;
-    PumpUntilQuiet(Settle, Patience, form_.get());
-    const std::vector<std::string> all = Lines();
-    EXPECT_EQ(all.size(), static_cast<std::size_t>(Module1::TraceCount - before));
-    EXPECT_TRUE(NumberedFrom(all, before + 1));
-    Trace trace;
-    for (const std::string& line : all) (LineNumber(line) <= returned ? trace.During : trace.Later).push_back(line);
-    return trace;
-  }
+  RequestTrace Press(ControlId button) const { return PressAndTrace(*form_, button, Settle, Patience); }
 
   std::unique_ptr<Form1> form_;
   std::int32_t countBeforeStart_ = 0;
@@ -192,7 +174,7 @@ TEST_F(Form1Test, TheLogStaysEmptyUntilTheTimerTicksOnceAndThenNumbersGoOn) {
 
 TEST_F(Form1Test, StartUpFlagsOnTheButtonFrameAndEraseAtOnceAndPaintLater) {
   StartTracing();
-  const Trace trace = Press(Command2Id);
+  const RequestTrace trace = Press(Command2Id);
   EXPECT_EQ(WithoutNumbers(trace.During), (Events{
                                               "S WM_NCPAINT",
                                               "R WM_NCPAINT   lResult:  &H00000000",
@@ -207,14 +189,14 @@ TEST_F(Form1Test, StartUpFlagsOnTheButtonFrameAndEraseAtOnceAndPaintLater) {
 
 TEST_F(Form1Test, InvalidateRectErasesInsidePaintOnlyWhenEraseIsChecked) {
   StartTracing();
-  const Trace plain = Press(Command4Id);
+  const RequestTrace plain = Press(Command4Id);
   EXPECT_TRUE(plain.During.empty());
   EXPECT_EQ(WithoutNumbers(plain.Later), (Events{
                                              "S WM_PAINT",
                                              "R WM_PAINT   lResult:  &H00000000",
                                          }));
   Click(Check2Id);
-  const Trace erased = Press(Command4Id);
+  const RequestTrace erased = Press(Command4Id);
   EXPECT_TRUE(erased.During.empty());
   EXPECT_EQ(WithoutNumbers(erased.Later), (Events{
                                               "S WM_PAINT",
@@ -238,7 +220,7 @@ TEST_F(Form1Test, NoFlagCheckedMeansNoPaintMessage) {
   StartTracing();
   for (const FlagBox& box : Check1Boxes) SetFlag(box.Index, false);
   EXPECT_EQ(form_->RedrawFlags, 0);
-  const Trace trace = Press(Command2Id);
+  const RequestTrace trace = Press(Command2Id);
   EXPECT_TRUE(trace.During.empty());
   EXPECT_TRUE(trace.Later.empty());
 }
@@ -253,11 +235,11 @@ TEST_F(Form1Test, BorderMakesBothRequestsAddressTheTextBox) {
   EXPECT_TRUE(IsChecked(Control(Option2Id)));
   EXPECT_FALSE(IsChecked(Control(Option1Id)));
   EXPECT_EQ(form_->TargetHwnd, Control(Text2Id));
-  const Trace redrawn = Press(Command2Id);
+  const RequestTrace redrawn = Press(Command2Id);
   EXPECT_FALSE(redrawn.During.empty());
   const int afterRedraw = Text2PaintMessages;
   EXPECT_EQ(static_cast<std::size_t>(afterRedraw), (redrawn.During.size() + redrawn.Later.size()) / 2);
-  const Trace invalidated = Press(Command4Id);
+  const RequestTrace invalidated = Press(Command4Id);
   EXPECT_FALSE(invalidated.Later.empty());
   EXPECT_EQ(static_cast<std::size_t>(Text2PaintMessages - afterRedraw), invalidated.Later.size() / 2);
 

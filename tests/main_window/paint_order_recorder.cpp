@@ -4,6 +4,7 @@
 
 #include "paint_trace/module1.h"
 #include "support/message_pump.h"
+#include "support/request_trace.h"
 #include "support/trace_log.h"
 
 namespace {
@@ -20,8 +21,7 @@ bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CH
 PaintOrderRecorder::PaintOrderRecorder() : form_(std::make_unique<Form1>(GetModuleHandleA(nullptr))) {
   Module1::LogBox = nullptr;
   form_->Show(SW_SHOWNORMAL);
-  EXPECT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
-  Settle();
+  EXPECT_TRUE(PumpUntilTracing(Quiet, Patience, *form_));
 }
 
 PaintOrderRecorder::~PaintOrderRecorder() {
@@ -41,15 +41,14 @@ void PaintOrderRecorder::CheckFlags(std::int32_t flags) const {
   EXPECT_EQ(form_->RedrawFlags, flags);
 }
 
-void PaintOrderRecorder::PressRequest(Request kind, std::int32_t flags) const {
+ControlId PaintOrderRecorder::Prepare(Request kind, std::int32_t flags) const {
   if (kind == Request::RedrawWindow) {
     CheckFlags(flags);
-    Press(Command2Id);
-    return;
+    return Command2Id;
   }
   const bool erase = kind == Request::InvalidateRectErase;
   if (IsChecked(form_->Control(Check2Id)) != erase) Press(Check2Id);
-  Press(Command4Id);
+  return Command4Id;
 }
 
 void PaintOrderRecorder::Settle() const { PumpUntilQuiet(Quiet, Patience, form_.get()); }
@@ -59,25 +58,12 @@ Recording PaintOrderRecorder::Record(Target target, const RepaintRequest& reques
   Settle();
   switch (request.First) {
     case Before::Nothing: break;
-    case Before::InvalidateRectErase: PressRequest(Request::InvalidateRectErase, 0); break;
+    case Before::InvalidateRectErase: Press(Prepare(Request::InvalidateRectErase, 0)); break;
     case Before::RedrawInvalidateEraseFrame:
-      PressRequest(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+      Press(Prepare(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME));
       break;
-    case Before::RedrawInternalPaint: PressRequest(Request::RedrawWindow, RDW_INTERNALPAINT); break;
+    case Before::RedrawInternalPaint: Press(Prepare(Request::RedrawWindow, RDW_INTERNALPAINT)); break;
   }
-  if (request.Kind == Request::RedrawWindow) CheckFlags(request.Flags);
-  Press(Command3Id);
-  const std::int32_t before = Module1::TraceCount;
-  PressRequest(request.Kind, request.Flags);
-  const std::int32_t returned = Module1::TraceCount;
-  Settle();
-
-  const std::vector<std::string> lines = LogLines(WindowText(form_->Control(Text1Id)));
-  EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
-  EXPECT_TRUE(NumberedFrom(lines, before + 1));
-  Recording recording;
-  for (const std::string& line : lines) {
-    (LineNumber(line) <= returned ? recording.During : recording.Later).push_back(WithoutNumbers({line}).front());
-  }
-  return recording;
+  const RequestTrace trace = PressAndTrace(*form_, Prepare(request.Kind, request.Flags), Quiet, Patience);
+  return {WithoutNumbers(trace.During), WithoutNumbers(trace.Later)};
 }

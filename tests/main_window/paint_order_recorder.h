@@ -36,7 +36,8 @@ class PaintOrderRecorder {
  private:
   void Press(ControlId button) const;
   void CheckFlags(std::int32_t flags) const;
-  void PressRequest(Request kind, std::int32_t flags) const;
+  // Sets the boxes or "Erase" for the request; gives the button that makes it.
+  ControlId Prepare(Request kind, std::int32_t flags) const;
   void Settle() const;
   std::unique_ptr<Form1> form_;
 };

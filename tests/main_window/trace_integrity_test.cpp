@@ -49,8 +49,7 @@ class TraceIntegrity : public ::testing::Test {
     Module1::LogBox = nullptr;
     form_ = std::make_unique<Form1>(GetModuleHandleA(nullptr));
     form_->Show(SW_SHOWNORMAL);
-    ASSERT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
-    PumpUntilQuiet(Quiet, Patience, form_.get());
+    ASSERT_TRUE(PumpUntilTracing(Quiet, Patience, *form_));
     Click(Control(Command3Id));
     attachedAt_ = Module1::TraceCount;
     History = LogHistory{};

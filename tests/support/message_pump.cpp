@@ -55,6 +55,12 @@ void PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds t
       timeout, form);
 }
 
+bool PumpUntilTracing(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1& form) {
+  if (!PumpUntil([] { return Module1::LogBox != nullptr; }, timeout, &form)) return false;
+  PumpUntilQuiet(quiet, timeout, &form);
+  return true;
+}
+
 std::string WindowText(HWND hwnd) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));

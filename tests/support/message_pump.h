@@ -18,4 +18,7 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 // Pumps until no traced message has arrived for the given quiet time (or the timeout passes).
 void PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1* form = nullptr);
 
+// Pumps until the form's timer has attached the log and the start-up painting is over; tells whether it was.
+bool PumpUntilTracing(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1& form);
+
 std::string WindowText(HWND hwnd);

@@ -1,0 +1,22 @@
+#include "support/request_trace.h"
+
+#include <gtest/gtest.h>
+
+#include "paint_trace/module1.h"
+#include "support/message_pump.h"
+#include "support/trace_log.h"
+
+RequestTrace PressAndTrace(const Form1& form, ControlId button, std::chrono::milliseconds quiet,
+                           std::chrono::milliseconds timeout) {
+  SendMessageA(form.Control(Command3Id), BM_CLICK, 0, 0);
+  const std::int32_t before = Module1::TraceCount;
+  SendMessageA(form.Control(button), BM_CLICK, 0, 0);
+  const std::int32_t returned = Module1::TraceCount;
+  PumpUntilQuiet(quiet, timeout, &form);
+  const std::vector<std::string> lines = LogLines(WindowText(form.Control(Text1Id)));
+  EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
+  EXPECT_TRUE(NumberedFrom(lines, before + 1));
+  RequestTrace trace;
+  for (const std::string& line : lines) (LineNumber(line) <= returned ? trace.During : trace.Later).push_back(line);
+  return trace;
+}
