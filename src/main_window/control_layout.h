@@ -30,11 +30,12 @@ struct TwipsRect {
   int Left, Top, Width, Height;
 };
 
+// Captions go to the platform as they are, so they are NUL-terminated strings.
 struct ControlSpec {
   ControlId Id;
   ControlKind Kind;
   ParentWindow Parent;
-  std::string_view Caption;
+  const char* Caption;
   TwipsRect Bounds;
   int TabIndex;
 };
@@ -42,7 +43,7 @@ struct ControlSpec {
 // One box per RedrawWindow flag; Index tells the boxes apart, the rows are in screen order.
 struct FlagBox {
   int Index;
-  std::string_view Caption;
+  const char* Caption;
   std::string_view Tag;
   int Top, Width;  // twips
   bool CheckedAtStart;
@@ -80,7 +81,7 @@ inline constexpr std::array<ControlSpec, 10> Form1Controls{{
     {Check2Id, ControlKind::CheckBox, ParentWindow::Form, "Erase", {3960, 1320, 735, 375}, 21},
 }};
 
-inline constexpr std::string_view Form1Caption = "Moravane";
+inline constexpr char Form1Caption[] = "Moravane";
 inline constexpr int Form1ClientWidth = 9090;  // twips
 inline constexpr int Form1ClientHeight = 5940;
 

@@ -41,18 +41,19 @@ WindowKind WindowKindOf(ControlKind kind) noexcept {
   return {"STATIC", 0, 0};
 }
 
-HWND CreateControl(HWND parent, int id, ControlKind kind, std::string_view caption, TwipsRect twips, bool startsGroup,
+HWND CreateControl(HWND parent, int id, ControlKind kind, const char* caption, TwipsRect twips, bool startsGroup,
                    const TwipsScale& scale, HFONT font) noexcept {
   const WindowKind windowKind = WindowKindOf(kind);
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | windowKind.Style | (startsGroup ? WS_GROUP : 0);
-  const HWND control = CreateWindowExA(windowKind.ExStyle, windowKind.ClassName, caption.data(), style,
-                                       scale.X(twips.Left), scale.Y(twips.Top), scale.X(twips.Width),
-                                       scale.Y(twips.Height), parent, reinterpret_cast<HMENU>(id),
-                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+  const HWND control =
+      CreateWindowExA(windowKind.ExStyle, windowKind.ClassName, caption, style, scale.X(twips.Left), scale.Y(twips.Top),
+                      scale.X(twips.Width), scale.Y(twips.Height), parent, reinterpret_cast<HMENU>(id),
+                      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+  if (control == nullptr) return nullptr;
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // An edit box keeps its text to itself; the window's own name lets searches by caption find it too.
   if (std::string_view(windowKind.ClassName) == "EDIT") {
-    DefWindowProcA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.data()));
+    DefWindowProcA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
   }
   return control;
 }
@@ -112,7 +113,7 @@ Form1::Form1(HINSTANCE instance) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
   if (!GetClassInfoExA(instance, Form1ClassName, &existing)) RegisterForm1Class(instance, &WindowProc);
-  CreateWindowExA(0, Form1ClassName, Form1Caption.data(), Form1Style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+  CreateWindowExA(0, Form1ClassName, Form1Caption, Form1Style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, nullptr, nullptr, instance, this);
 }
 
@@ -143,16 +144,18 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
   }
   auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (form == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  const LRESULT result = form->HandleMessage(message, wParam, lParam);
+  // Let go only after the default processing, which frees the window's own data through its handle.
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
   }
-  return form->HandleMessage(message, wParam, lParam);
+  return result;
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: OnCreate(); return 0;
+    case WM_CREATE: return OnCreate() ? 0 : -1;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); break;
@@ -163,9 +166,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-void Form1::OnCreate() {
-  CreateControls();
+// A window without all its controls is no use: it is not created at all.
+bool Form1::OnCreate() {
+  if (!CreateControls()) return false;
   Form_Load();
+  return true;
 }
 
 void Form1::OnTimer(WPARAM timerId) {
@@ -177,7 +182,7 @@ void Form1::OnDestroy() {
   PostQuitMessage(0);
 }
 
-void Form1::CreateControls() {
+bool Form1::CreateControls() {
   const TwipsScale scale = ScaleOf(hwnd_);
   RECT frame{0, 0, scale.X(Form1ClientWidth), scale.Y(Form1ClientHeight)};
   AdjustWindowRectEx(&frame, Form1Style, FALSE, 0);
@@ -189,17 +194,22 @@ void Form1::CreateControls() {
   for (const FlagBox& box : Check1Boxes) {
     const HWND control = CreateControl(hwnd_, Check1Id + box.Index, ControlKind::CheckBox, box.Caption,
                                        {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, true, scale, font_.get());
+    if (control == nullptr) return false;
     if (box.CheckedAtStart) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
   }
   for (const ControlSpec& spec : Form1Controls) {
     const HWND parent = spec.Parent == ParentWindow::Frame1 ? Control(Frame1Id) : hwnd_;
     // The two options are the only group of more than one control: arrow keys move between them.
-    CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds, spec.Id != Option2Id, scale, font_.get());
+    const bool startsGroup = spec.Id != Option2Id;
+    if (!CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds, startsGroup, scale, font_.get())) {
+      return false;
+    }
   }
   ForwardNotificationsToParent(Control(Frame1Id));
   SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
   // The platform's maximum instead of the default 30,000 characters, so the log is never cut.
   SendMessageA(Control(Text1Id), EM_SETLIMITTEXT, 0, 0);
+  return true;
 }
 
 void Form1::OnCommand(int id, int code) {
@@ -248,12 +258,12 @@ void Form1::Timer1_Timer() {
   KillTimer(hwnd_, Timer1Id);
 }
 
-void Form1::Command3_Click() {
-  Module1::FlushLog();  // every line traced before the press is in the log before it goes
-  SetWindowTextA(Control(Text1Id), "");
-}
+void Form1::Command3_Click() { SetWindowTextA(Control(Text1Id), ""); }
 
-void Form1::Form_Unload() { UnhookWindows(); }
+void Form1::Form_Unload() {
+  UnhookWindows();
+  Module1::ReleaseLog();
+}
 
 LONG Form1::HookWindow(HWND hwnd) {
   return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));

@@ -26,7 +26,8 @@ class Form1 {
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT Timer1IntervalMs = 600;
 
-  // Creates the window and its controls and runs Form_Load; the window stays hidden until Show.
+  // Creates the window and its controls and runs Form_Load; the window stays hidden until Show. Hwnd() is
+  // null when the window or any of its controls could not be created.
   explicit Form1(HINSTANCE instance);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -46,10 +47,10 @@ class Form1 {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCreate();
+  bool OnCreate();
   void OnTimer(WPARAM timerId);
   void OnDestroy();
-  void CreateControls();
+  bool CreateControls();
   void OnCommand(int id, int code);
   void OnActivate(bool active);
   void OnSetFocus() const;

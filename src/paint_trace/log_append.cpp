@@ -1,8 +1,9 @@
-// Appending to a visible edit box costs mostly the redraw of its scroll bar, about as much for fifty lines
-// as for one, so lines are collected while the thread is busy and go into the box with one replace.
+// Appending to a visible edit box costs mostly its own repaint, about as much for fifty lines as for one, so
+// lines are collected and go into the box with one replace: once they are due, or as soon as anything reaches
+// the box, since only then could anyone see or change its text.
+#include <algorithm>
 #include <chrono>
 #include <string>
-#include <utility>
 
 #include "paint_trace/module1.h"
 
@@ -12,48 +13,144 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Owns the thread's message-retrieval hook for the life of the process.
-class GetMessageHook {
+// Tells the wake timer apart from any timer of the edit box's own.
+constexpr UINT_PTR WakeTimerId = 0x4D6F;
+
+LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept;
+
+// The thread's message-retrieval hook: a loop busy with posted messages never idles for the wake timer.
+class RetrievalHook {
  public:
-  GetMessageHook() = default;
-  GetMessageHook(const GetMessageHook&) = delete;
-  GetMessageHook& operator=(const GetMessageHook&) = delete;
-  ~GetMessageHook() {
-    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+  RetrievalHook() = default;
+  RetrievalHook(const RetrievalHook&) = delete;
+  RetrievalHook& operator=(const RetrievalHook&) = delete;
+  ~RetrievalHook() { Release(); }
+  void Install() noexcept {
+    if (hook_ == nullptr) hook_ = SetWindowsHookExA(WH_GETMESSAGE, &CheckDueLines, nullptr, GetCurrentThreadId());
   }
-  void Install(HOOKPROC procedure) noexcept {
-    if (hook_ == nullptr) hook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure, nullptr, GetCurrentThreadId());
+  void Release() noexcept {
+    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
   }
 
  private:
   HHOOK hook_ = nullptr;
 };
 
-struct PendingLines {
-  HWND Box = nullptr;
-  std::string Text;         // whole lines, each with its CR LF
-  Clock::time_point Since;  // when the oldest of them was collected
-  UINT_PTR WakeTimer = 0;   // wakes an idle loop, so the last lines of a burst are not left waiting
+// The log box with LogBoxProc in front of its own procedure, which is put back if nobody went in front since.
+class BoxSubclass {
+ public:
+  BoxSubclass() = default;
+  BoxSubclass(const BoxSubclass&) = delete;
+  BoxSubclass& operator=(const BoxSubclass&) = delete;
+  ~BoxSubclass() { Release(); }
+  HWND Box() const noexcept { return box_; }
+  void Install(HWND box) noexcept {
+    Release();
+    box_ = box;
+    previous_ = SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LogBoxProc));
+  }
+  void Release() noexcept {
+    const bool oursInFront =
+        IsWindow(box_) && GetWindowLongPtrA(box_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LogBoxProc);
+    if (oursInFront) SetWindowLongPtrA(box_, GWLP_WNDPROC, previous_);
+    box_ = nullptr;
+    previous_ = 0;
+  }
+  LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(previous_), hwnd, message, wParam, lParam);
+  }
+
+ private:
+  HWND box_ = nullptr;
+  LONG_PTR previous_ = 0;
 };
 
-PendingLines Pending;
-GetMessageHook RetrievalHook;
+// Lines on their way into the log, and what brings them there in time.
+struct LogFeed {
+  BoxSubclass Subclass;
+  RetrievalHook Hook;
+  std::string Pending;    // whole lines, each with its CR LF
+  std::string Sending;    // the lines being put in; kept to reuse its memory
+  Clock::time_point Due;  // MaxLineDelayMs after the oldest pending line was kept
+  bool TimerArmed = false;
+  bool Flushing = false;
+};
 
-// What the user can do or see next; collected lines must be in the log before any of these is handled.
-constexpr bool IsInputTimerOrPaint(UINT message) noexcept {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
-         (message >= WM_IME_STARTCOMPOSITION && message <= WM_IME_KEYLAST) ||
-         (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE) || message == WM_INPUT || message == WM_HOTKEY ||
-         message == WM_TIMER || message == WM_PAINT || message == WM_SYNCPAINT;
+LogFeed Feed;
+
+bool Due() noexcept { return !Feed.Pending.empty() && Clock::now() >= Feed.Due; }
+
+// Kept whole or not at all: the only allocation comes before anything is added.
+bool Keep(std::string_view line) noexcept {
+  const std::size_t needed = Feed.Pending.size() + line.size() + 2;
+  if (needed > Feed.Pending.capacity()) {
+    try {
+      Feed.Pending.reserve(std::max(needed, 2 * Feed.Pending.capacity()));
+    } catch (...) {
+      return false;
+    }
+  }
+  Feed.Pending.append(line).append("\r\n");
+  return true;
 }
 
-bool Overdue() noexcept { return Clock::now() - Pending.Since >= std::chrono::milliseconds(MaxLineDelayMs); }
+// The caret goes to the very end, unless it is there already with nothing selected; the wide length counts
+// characters.
+void PutAtEnd(HWND box, const std::string& text) noexcept {
+  const auto end = static_cast<DWORD>(GetWindowTextLengthW(box));
+  DWORD start = 0, stop = 0;
+  SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&stop));
+  if (start != end || stop != end) SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+  SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
-LRESULT CALLBACK FlushBeforeInputTimerOrPaint(int code, WPARAM wParam, LPARAM lParam) noexcept {
-  if (code == HC_ACTION && !Pending.Text.empty()) {
-    if (IsInputTimerOrPaint(reinterpret_cast<const MSG*>(lParam)->message) || Overdue()) FlushLog();
+// Lines that reach the box during a flush wait for the flush that is running, which goes on until none is
+// left, so they keep their order. Unless the box is painting already, it paints them now: a busy loop would
+// hand out its paint only when nothing else is queued.
+void Flush(bool paint) noexcept {
+  if (Feed.Flushing) return;
+  Feed.Flushing = true;
+  const HWND box = Feed.Subclass.Box();
+  bool put = false;
+  while (!Feed.Pending.empty()) {
+    Feed.Sending.swap(Feed.Pending);
+    if (IsWindow(box)) PutAtEnd(box, Feed.Sending);
+    Feed.Sending.clear();
+    put = true;
   }
+  if (Feed.TimerArmed && IsWindow(box)) KillTimer(box, WakeTimerId);
+  Feed.TimerArmed = false;
+  Feed.Flushing = false;
+  if (put && paint && IsWindow(box)) UpdateWindow(box);
+}
+
+// The box is going, and with it its timer; lines still on their way have nowhere to go.
+void ForgetBox() noexcept {
+  Feed.Subclass.Release();
+  Feed.Pending.clear();
+  Feed.TimerArmed = false;
+}
+
+void FlushIfDue() noexcept {
+  if (Due()) Flush(true);
+}
+
+// Whatever reaches the log, whoever sent it, finds every line in it first.
+LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_TIMER && wParam == WakeTimerId) {
+    Flush(true);
+    return 0;
+  }
+  if (!Feed.Flushing) Flush(message != WM_PAINT);
+  const LRESULT result = Feed.Subclass.Forward(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) ForgetBox();
+  return result;
+}
+
+LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept {
+  if (code == HC_ACTION) FlushIfDue();
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -61,29 +158,24 @@ LRESULT CALLBACK FlushBeforeInputTimerOrPaint(int code, WPARAM wParam, LPARAM lP
 
 void AppendLogLine(HWND box, std::string_view line) {
   if (box == nullptr || !IsWindow(box)) return;
-  if (box != Pending.Box) FlushLog();
-  if (Pending.Text.empty()) {
-    RetrievalHook.Install(&FlushBeforeInputTimerOrPaint);
-    Pending.Box = box;
-    Pending.Since = Clock::now();
-    Pending.WakeTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, nullptr);
+  if (box != Feed.Subclass.Box()) {
+    Flush(true);
+    Feed.Subclass.Install(box);
+    Feed.Hook.Install();
   }
-  Pending.Text.append(line).append("\r\n");
-  if (Overdue()) FlushLog();
+  const bool first = Feed.Pending.empty();
+  if (!Keep(line)) return;
+  if (first) Feed.Due = Clock::now() + std::chrono::milliseconds(MaxLineDelayMs);
+  if (!Feed.TimerArmed) Feed.TimerArmed = SetTimer(box, WakeTimerId, MaxLineDelayMs, nullptr) != 0;
+  FlushIfDue();
 }
 
-void FlushLog() noexcept {
-  if (Pending.WakeTimer != 0) KillTimer(nullptr, Pending.WakeTimer);
-  Pending.WakeTimer = 0;
-  if (Pending.Text.empty()) return;
-  // Taken out first: a line traced while the box takes these starts a batch of its own.
-  const std::string text = std::move(Pending.Text);
-  Pending.Text.clear();
-  if (!IsWindow(Pending.Box)) return;
-  // Whatever the user selected, the lines go at the very end; the wide length counts characters.
-  const int end = GetWindowTextLengthW(Pending.Box);
-  SendMessageA(Pending.Box, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
-  SendMessageA(Pending.Box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+void FlushLog() noexcept { Flush(true); }
+
+void ReleaseLog() noexcept {
+  Flush(true);
+  Feed.Hook.Release();
+  Feed.Subclass.Release();
 }
 
 }  // namespace Module1

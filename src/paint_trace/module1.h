@@ -20,12 +20,17 @@ extern HWND LogBox;              // where trace lines go; null until the form at
 LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 // Appends line and CR LF at the very end of box; does nothing while box is null or already destroyed.
-// Lines are collected and reach the box together, before the thread's message loop takes the next input,
-// timer or paint message and no later than MaxLineDelay: the text is what appending one by one would give.
+// Lines are collected and reach the box together, painted, no later than MaxLineDelayMs after the oldest of
+// them, and before any message that reaches the box: whatever reads, changes or shows its text finds what
+// appending one line at a time would give.
 void AppendLogLine(HWND box, std::string_view line);
 
-// Puts every collected line into its box now; whoever changes the log's text calls this first.
+// Puts every collected line into its box now and paints them.
 void FlushLog() noexcept;
+
+// Puts the lines still collected into the box, if it still exists, and lets go of it and of everything
+// that watched for lines to put in; the form calls it as it unloads.
+void ReleaseLog() noexcept;
 
 inline constexpr DWORD MaxLineDelayMs = 20;
 

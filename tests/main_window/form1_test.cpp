@@ -6,6 +6,7 @@
 
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
+#include "support/import_patch.h"
 #include "support/message_pump.h"
 #include "support/placement.h"
 #include "support/request_trace.h"
@@ -364,17 +365,23 @@ TEST_F(Form1Test, TypingAndSelectingInTheLogDoNotStopLinesGoingToTheEnd) {
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
-// Checks each target as it is destroyed, after the form's own unload has run.
+// Checks each target and the log as they are destroyed, after the form's own unload has run.
 struct UnloadCheck {
   HWND Command1, Text2;
   LONG ExpectedCommand1, ExpectedText2;
   int Checked = 0;
   bool Restored = true;
-  std::int32_t CountAfterPaint = -1;
+  HWND Log = nullptr;
+  LONG LogProcedure = 0;  // what the log had when it went
+  std::string LogText{};  // what the log held when it went
 } Unload;
 
 LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
   const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_DESTROY && sent->hwnd == Unload.Log) {
+    Unload.LogProcedure = GetWindowLongA(sent->hwnd, GWL_WNDPROC);
+    Unload.LogText = WindowText(sent->hwnd);
+  }
   if (code == HC_ACTION && sent->message == WM_DESTROY &&
       (sent->hwnd == Unload.Command1 || sent->hwnd == Unload.Text2)) {
     const LONG expected = sent->hwnd == Unload.Command1 ? Unload.ExpectedCommand1 : Unload.ExpectedText2;
@@ -385,6 +392,27 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
     ++Unload.Checked;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Form1Test, ClosingPutsPendingLinesIntoTheLogAndLetsGoOfItButKeepsTheSavedValues) {
+  StartTracing();
+  const HWND log = Control(Text1Id);
+  Unload = {Control(Command1Id), Control(Text2Id), Module1::PrevProcCommand1, Module1::PrevProcText2};
+  Unload.Log = log;
+  const LONG editProcedure = GetClassLongA(log, GCL_WNDPROC);
+  SendMessageA(Unload.Command1, WM_NCPAINT, 1, 0);  // two lines on their way to the log
+  const std::int32_t last = Module1::TraceCount;
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
+  SendMessageA(form_->Hwnd(), WM_CLOSE, 0, 0);
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(Unload.Checked, 2);
+  const std::vector<std::string> lines = LogLines(Unload.LogText);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(LineNumber(lines.back()), last);
+  EXPECT_EQ(Unload.LogProcedure, editProcedure) << "the log is still watched";
+  EXPECT_EQ(Module1::LogBox, log);
+  EXPECT_EQ(Module1::PrevProcCommand1, Unload.ExpectedCommand1);
+  EXPECT_EQ(Module1::PrevProcText2, Unload.ExpectedText2);
 }
 
 TEST_F(Form1Test, ClosingPutsBothPreviousProceduresBackBeforeTheControlsGo) {
@@ -398,6 +426,42 @@ TEST_F(Form1Test, ClosingPutsBothPreviousProceduresBackBeforeTheControlsGo) {
   EXPECT_EQ(form_->Hwnd(), nullptr);
   EXPECT_EQ(Unload.Checked, 2);
   EXPECT_TRUE(Unload.Restored);
+}
+
+WNDPROC PlatformDefWindowProc = nullptr;
+HWND DefaultNcDestroyFor = nullptr;
+
+LRESULT WINAPI RecordDefaultNcDestroy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) DefaultNcDestroyFor = hwnd;
+  return PlatformDefWindowProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(Form1Test, TheLastMessageReachesTheDefaultProcessingWithTheWindowsOwnHandle) {
+  const HWND form = form_->Hwnd();
+  const ImportPatch patch("user32.dll", "DefWindowProcA", &RecordDefaultNcDestroy);
+  ASSERT_TRUE(patch.Applied());
+  PlatformDefWindowProc = patch.Original<LRESULT WINAPI(HWND, UINT, WPARAM, LPARAM)>();
+  DefaultNcDestroyFor = nullptr;
+  form_.reset();
+  EXPECT_EQ(DefaultNcDestroyFor, form);
+}
+
+// Refuses the log box, as the platform does when it cannot make one more window.
+LRESULT CALLBACK RefuseMultiLineEdits(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const CREATESTRUCTA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+    const bool named = HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszClass)) != 0;
+    if (named && lstrcmpiA(create->lpszClass, "EDIT") == 0 && (create->style & ES_MULTILINE)) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Form1StartUp, AControlThatCannotBeCreatedLeavesNoWindowBehind) {
+  const HHOOK hook = SetWindowsHookExA(WH_CBT, &RefuseMultiLineEdits, nullptr, GetCurrentThreadId());
+  Form1 form(GetModuleHandleA(nullptr));
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(form.Hwnd(), nullptr);
+  PumpFor(20ms);
 }
 
 TEST(Form1Log, KeepsEveryLineFarPastTheEditBoxDefaultLimit) {

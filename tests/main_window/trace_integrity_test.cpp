@@ -10,6 +10,7 @@
 #include "paint_trace/module1.h"
 #include "support/log_checker.h"
 #include "support/message_pump.h"
+#include "support/paint_witness.h"
 #include "support/trace_log.h"
 
 namespace {
@@ -52,12 +53,14 @@ class TraceIntegrity : public ::testing::Test {
     ASSERT_TRUE(PumpUntilTracing(Quiet, Patience, *form_));
     Click(Control(Command3Id));
     attachedAt_ = Module1::TraceCount;
+    witness_ = std::make_unique<PaintWitness>();
     History = LogHistory{};
     History.Real = SetWindowLongA(Control(Text1Id), GWL_WNDPROC, reinterpret_cast<LONG>(&KeepLogHistory));
   }
 
   void TearDown() override {
     if (form_->Hwnd() != nullptr) SetWindowLongA(Control(Text1Id), GWL_WNDPROC, History.Real);
+    witness_.reset();
     form_.reset();
     PumpFor(20ms);
   }
@@ -95,12 +98,14 @@ class TraceIntegrity : public ::testing::Test {
     const std::vector<std::string> problems = LogProblems(all, attachedAt_ + 1);
     EXPECT_TRUE(problems.empty()) << problems.size() << " problems, the first: " << problems.front();
     EXPECT_EQ(LogLines(all).size(), static_cast<std::size_t>(Module1::TraceCount - attachedAt_));
+    EXPECT_TRUE(WithoutNumbers(LogLines(all)) == witness_->Events()) << "the log disagrees with the witness";
     EXPECT_GT(Module1::TraceCount - attachedAt_, StormActions / 2) << "the storm traced little";
     std::printf("%d actions: %d lines, %d clears, %d keys typed into the log, %zu problems\n", StormActions,
                 Module1::TraceCount - attachedAt_, History.Clears, History.EditsInAll, problems.size());
   }
 
   std::unique_ptr<Form1> form_;
+  std::unique_ptr<PaintWitness> witness_;
   std::int32_t attachedAt_ = 0;
 };
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "paint_trace/module1.h"
@@ -29,8 +31,6 @@ struct TargetBehaviour {
 } Target;
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Looking at the log puts the collected lines into it, as the loop would before anyone could look.
-  if (Target.Log != nullptr) Module1::FlushLog();
   const std::size_t logLength = Target.Log ? static_cast<std::size_t>(GetWindowTextLengthA(Target.Log)) : 0;
   switch (message) {
     case WM_PAINT:
@@ -86,10 +86,8 @@ class TraceWndProcTest : public ::testing::Test {
     return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
   }
 
-  std::string LogText() const {
-    Module1::FlushLog();
-    return WindowText(log_);
-  }
+  // Whoever reads the log finds every line traced so far.
+  std::string LogText() const { return WindowText(log_); }
   std::vector<std::string> Lines() const { return LogLines(LogText()); }
 
   HWND parent_ = nullptr, command1_ = nullptr, text2_ = nullptr, log_ = nullptr;
@@ -238,17 +236,43 @@ TEST_F(TraceWndProcTest, AFailureWhileBuildingOrAppendingALineIsSwallowedAndTheM
   EXPECT_EQ(Lines().back(), "<000018> R WM_ERASEBKGND   lResult:  &H00000007");
 }
 
-// Counts what reaches the log box: how many replaces, and what it had when the user's keys came.
+// Counts what reaches the log box: how many replaces and when the first came, and what it had when the user's
+// keys came. It can also make a replace trace and flush, as a modal loop inside the box would.
 struct LogSpy {
   LONG Real = 0;
   int Replaces = 0;
+  std::chrono::steady_clock::time_point FirstReplace;
   std::vector<std::size_t> LengthAtKey;
+  HWND PaintOnReplace = nullptr;
 } Spy;
 
 LRESULT CALLBACK LogSpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == EM_REPLACESEL) ++Spy.Replaces;
+  if (message == EM_REPLACESEL && Spy.Replaces++ == 0) Spy.FirstReplace = std::chrono::steady_clock::now();
+  if (message == EM_REPLACESEL && Spy.PaintOnReplace != nullptr) {
+    SendMessageA(std::exchange(Spy.PaintOnReplace, nullptr), WM_PAINT, 0, 0);
+    Module1::FlushLog();
+  }
   if (message == WM_CHAR) Spy.LengthAtKey.push_back(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)));
   return CallWindowProcA(reinterpret_cast<WNDPROC>(Spy.Real), hwnd, message, wParam, lParam);
+}
+
+int TimerMessages = 0;
+
+LRESULT CALLBACK CountTimerMessages(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE && reinterpret_cast<const MSG*>(lParam)->message == WM_TIMER) {
+    ++TimerMessages;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Appends, letting memory run out after the given number of allocations; an escaping failure is the hook's.
+void AppendWithAllocations(HWND box, const std::string& line, int allocations) {
+  AllocationsBeforeFailure = allocations;
+  try {
+    Module1::AppendLogLine(box, line);
+  } catch (const std::bad_alloc&) {
+  }
+  AllocationsBeforeFailure = -1;
 }
 
 class CollectedLinesTest : public TraceWndProcTest {
@@ -293,6 +317,52 @@ TEST_F(CollectedLinesTest, KeysTypedIntoTheLogComeAfterEveryLineTracedBeforeThem
   DWORD start = 0, end = 0;
   SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(end, WindowText(log_).size());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CollectedLinesTest, ALineIsKeptWholeOrNotAtAllWhenMemoryRunsOut) {
+  const std::string line(100, 'x');
+  for (int allocations = 0; allocations < 3; ++allocations) {
+    AppendWithAllocations(log_, line, allocations);
+    Module1::AppendLogLine(log_, "next");
+  }
+  Module1::FlushLog();
+  const std::vector<std::string> lines = LogLines(LogText());
+  EXPECT_GE(lines.size(), 3u);
+  for (const std::string& kept : lines) EXPECT_TRUE(kept == line || kept == "next") << kept.size() << " characters";
+}
+
+TEST_F(CollectedLinesTest, AFailedAppendArmsNoTimerAndABatchArmsOneThatFiresOnce) {
+  const HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, &CountTimerMessages, nullptr, GetCurrentThreadId());
+  TimerMessages = 0;
+  AppendWithAllocations(log_, std::string(1 << 20, 'x'), 0);  // more than was ever collected
+  PumpFor(std::chrono::milliseconds(100));
+  EXPECT_EQ(TimerMessages, 0) << "a timer without a line to bring";
+  for (int i = 0; i < 5; ++i) SendMessageA(command1_, WM_PAINT, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return Spy.Replaces > 0; }, std::chrono::seconds(1)));
+  PumpFor(std::chrono::milliseconds(100));
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(TimerMessages, 1);
+}
+
+TEST_F(CollectedLinesTest, LinesTracedWhileTheBoxTakesABatchComeAfterIt) {
+  Module1::TraceCount = 0;
+  SendMessageA(command1_, WM_PAINT, 0, 0);
+  Spy.PaintOnReplace = text2_;
+  Module1::FlushLog();
+  EXPECT_EQ(WindowText(log_), LinesNumbered(1, 2));
+}
+
+TEST_F(CollectedLinesTest, AnIdleLoopGetsTheLinesWhenTheOldestIsDueAndNotBefore) {
+  const auto kept = std::chrono::steady_clock::now();
+  SendMessageA(command1_, WM_PAINT, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Spy.Replaces > 0; }, std::chrono::seconds(1)));
+  // A millisecond of slack for a timer rounded to the platform's tick.
+  const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Spy.FirstReplace - kept).count();
+  EXPECT_GE(waited, Module1::MaxLineDelayMs - 1) << "milliseconds";
 }
 
 }  // namespace
