@@ -1,9 +1,13 @@
-// Measures what the hook and the log cost, each figure a ratio against a baseline timed in the same run.
+// Measures what the hook and the log cost against the least the platform allows, each figure a ratio or a count
+// from this one run.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -20,6 +24,8 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr char HostClassName[] = "Moravane.BenchHost";
+constexpr auto Patience = 120s;  // a burst that takes longer has failed
+constexpr int SmallLog = 1000, LargeLog = 50000;
 
 double SecondsFor(const std::function<void()>& work) {
   const auto start = Clock::now();
@@ -30,7 +36,9 @@ double SecondsFor(const std::function<void()>& work) {
 // Interference on a shared machine only ever adds time: the fastest round is the figure.
 double Fastest(const std::vector<double>& seconds) { return *std::min_element(seconds.begin(), seconds.end()); }
 
-constexpr auto Patience = 120s;  // a burst that takes longer has failed
+std::string Rounds(int rounds, int each, const std::string& what) {
+  return std::to_string(rounds) + " rounds x " + std::to_string(each) + " " + what;
+}
 
 HWND CreateHost(int x, int y) {
   WNDCLASSA windowClass{};
@@ -48,13 +56,6 @@ HWND CreateHost(int x, int y) {
 HWND CreateButton(HWND host) {
   return CreateWindowExA(0, "BUTTON", "No Border", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 120, 30, host,
                          nullptr, nullptr, nullptr);
-}
-
-LONG SubclassedProc = 0;
-
-// The least any subclass does: hand the message on. What it costs is this platform's floor.
-LRESULT CALLBACK ForwardOnly(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(SubclassedProc), hwnd, message, wParam, lParam);
 }
 
 // An edit box made like the program's log: same class, styles, size and font.
@@ -81,14 +82,33 @@ std::string TraceLines(std::int32_t first, int count) {
   return text;
 }
 
+// What the platform's own box costs for one line: put at the end with one replace, then painted.
+void AppendBare(HWND box, const std::string& text) {
+  const int end = GetWindowTextLengthW(box);
+  SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
+  SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  UpdateWindow(box);
+}
+
+void FillLog(HWND box, int lines) {
+  SetWindowTextA(box, TraceLines(1, lines).c_str());
+  SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+  PumpFor(50ms);
+}
+
+bool QueueIsEmpty() {
+  MSG message;
+  return !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 struct Figure {
-  const char* Name;
-  const char* Subject;
-  const char* Baseline;
-  const char* Unit;
+  std::string Name;
+  std::string Subject;
   double SubjectValue;
+  std::string Baseline;  // empty for a count
   double BaselineValue;
-  double Ratio;
+  std::string Unit;
+  double Value;  // the ratio, or the count
   std::string Repetitions;
 };
 
@@ -99,115 +119,314 @@ struct Alternation {
     Subject.push_back(subject);
     Baseline.push_back(baseline);
   }
-  double Ratio() const { return Fastest(Subject) / Fastest(Baseline); }
 };
 
-// A figure of two timed sides: each side's fastest round per unit of work, and their ratio.
-Figure TimedFigure(const char* name, const char* subject, const char* baseline, const char* unit,
-                   const Alternation& times, double unitsPerSecond, std::string repetitions) {
-  return {name,
-          subject,
-          baseline,
-          unit,
-          Fastest(times.Subject) * unitsPerSecond,
-          Fastest(times.Baseline) * unitsPerSecond,
-          times.Ratio(),
-          std::move(repetitions)};
+Figure Ratio(std::string name, std::string subject, std::string baseline, const char* unit, const Alternation& times,
+             double perUnit, std::string repetitions) {
+  const double s = Fastest(times.Subject), b = Fastest(times.Baseline);
+  return {std::move(name), std::move(subject),    s * perUnit, std::move(baseline), b * perUnit, unit,
+          s / b,           std::move(repetitions)};
+}
+
+Figure Count(std::string name, std::string subject, const char* unit, double value, std::string repetitions) {
+  return {std::move(name), std::move(subject), value, "", 0, unit, value, std::move(repetitions)};
+}
+
+// ---- The hook, against a bare forwarding subclass: the least any subclass costs on this platform.
+
+LONG ForwardedProc = 0;
+
+LRESULT CALLBACK ForwardOnly(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(ForwardedProc), hwnd, message, wParam, lParam);
 }
 
 constexpr int HookRounds = 21;
 constexpr int UntracedPerRound = 20000;
 constexpr int ErasePerRound = 2000;
 
-Figure SendUntraced(const char* name, const char* subject, HWND subclassed, HWND plain) {
-  Alternation times;
-  const auto send = [](HWND button) {
-    return SecondsFor([&] {
-      for (int i = 0; i < UntracedPerRound; ++i) SendMessageA(button, WM_GETTEXTLENGTH, 0, 0);
-    });
-  };
-  for (int round = 0; round < HookRounds; ++round) times.Add(send(subclassed), send(plain));
-  return TimedFigure(name, subject, "same, unhooked button", "us/message", times, 1e6 / UntracedPerRound,
-                     std::to_string(HookRounds) + " rounds x " + std::to_string(UntracedPerRound));
+double SendUntraced(HWND button) {
+  return SecondsFor([&] {
+    for (int i = 0; i < UntracedPerRound; ++i) SendMessageA(button, WM_GETTEXTLENGTH, 0, 0);
+  });
 }
 
-Figure HookDetached(HWND hooked, HWND plain) {
-  Alternation times;
-  const auto send = [](HWND button) {
-    const HDC dc = GetDC(button);
-    const double seconds = SecondsFor([&] {
-      for (int i = 0; i < ErasePerRound; ++i) SendMessageA(button, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    });
-    ReleaseDC(button, dc);
-    return seconds;
-  };
-  Module1::LogBox = nullptr;
-  for (int round = 0; round < HookRounds; ++round) times.Add(send(hooked), send(plain));
-  return TimedFigure("hook_detached_ratio", "WM_ERASEBKGND, hooked, no log", "same, unhooked button", "us/message",
-                     times, 1e6 / ErasePerRound,
-                     std::to_string(HookRounds) + " rounds x " + std::to_string(ErasePerRound));
+double SendErase(HWND button) {
+  const HDC dc = GetDC(button);
+  const double seconds = SecondsFor([&] {
+    for (int i = 0; i < ErasePerRound; ++i) SendMessageA(button, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  });
+  ReleaseDC(button, dc);
+  return seconds;
 }
+
+void HookFigures(std::vector<Figure>& figures) {
+  const HWND hookedHost = CreateHost(0, 0), plainHost = CreateHost(650, 0);
+  const HWND hooked = CreateButton(hookedHost), plain = CreateButton(plainHost), forwarding = CreateButton(plainHost);
+  Module1::HookedCommand1 = hooked;
+  Module1::PrevProcCommand1 = SetWindowLongA(hooked, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
+  ForwardedProc = SetWindowLongA(forwarding, GWL_WNDPROC, reinterpret_cast<LONG>(&ForwardOnly));
+  Module1::LogBox = nullptr;
+  PumpFor(100ms);
+  Alternation untraced, floor, detached;
+  for (int round = 0; round < HookRounds; ++round) {
+    const double plainTime = SendUntraced(plain), forwardTime = SendUntraced(forwarding);
+    untraced.Add(SendUntraced(hooked), forwardTime);
+    floor.Add(forwardTime, plainTime);
+    detached.Add(SendErase(hooked), SendErase(forwarding));
+  }
+  SetWindowLongA(hooked, GWL_WNDPROC, Module1::PrevProcCommand1);
+  DestroyWindow(hookedHost);
+  DestroyWindow(plainHost);
+  const std::string rounds = Rounds(HookRounds, UntracedPerRound, "messages");
+  figures.push_back(Ratio("hook_untraced_vs_floor", "WM_GETTEXTLENGTH, hooked button",
+                          "same, button with a bare forwarder", "us/message", untraced, 1e6 / UntracedPerRound,
+                          rounds));
+  figures.push_back(Ratio("hook_detached_vs_floor", "WM_ERASEBKGND, hooked, no log", "same, bare forwarder",
+                          "us/message", detached, 1e6 / ErasePerRound, Rounds(HookRounds, ErasePerRound, "messages")));
+  figures.push_back(Ratio("subclass_floor_ratio", "WM_GETTEXTLENGTH, bare forwarder", "same, unhooked button",
+                          "us/message", floor, 1e6 / UntracedPerRound, rounds));
+}
+
+// ---- The log box alone: the program's append against the platform's bare box, at two sizes.
 
 constexpr int GrowthRounds = 7;
 constexpr int AppendsPerRound = 20;
 
 // Each line on its own and painted, as when paint messages come one at a time: the append path's worst case.
-double AppendOneByOne(HWND box, std::int32_t& number) {
+double AppendOneByOne(HWND box, std::int32_t& number, bool program) {
   return SecondsFor([&] {
     for (int i = 0; i < AppendsPerRound; ++i) {
-      Module1::AppendLogLine(box, Module1::FormatSendLine(number++, "WM_PAINT"));
-      Module1::FlushLog();
-      PumpFor(0ms);  // the box's own repaint is part of the cost
+      const std::string line = Module1::FormatSendLine(number++, "WM_PAINT");
+      if (program) {
+        Module1::AppendLogLine(box, line);
+        Module1::FlushLog();
+      } else {
+        AppendBare(box, line + "\r\n");
+      }
     }
   });
 }
 
-Figure AppendGrowth(HWND log) {
-  const HWND smallHost = CreateHost(0, 450), largeHost = CreateHost(650, 450);
-  const HWND small = CreateLogLike(smallHost, log), large = CreateLogLike(largeHost, log);
-  SetWindowTextA(small, TraceLines(1, 1000).c_str());
-  SetWindowTextA(large, TraceLines(1, 50000).c_str());
-  PumpFor(200ms);
-  Alternation times;
+// The lines one request traces, put in by the program, against the same text put into a bare box.
+constexpr int RequestLines = 6;
+
+double RequestIntoLog(HWND box, std::int32_t& number, bool program) {
+  const std::string text = TraceLines(number, RequestLines);
+  return SecondsFor([&] {
+    if (program) {
+      for (int i = 0; i < RequestLines; ++i)
+        Module1::AppendLogLine(box, Module1::FormatSendLine(number + i, "WM_PAINT"));
+      Module1::FlushLog();
+    } else {
+      AppendBare(box, text);
+    }
+    number += RequestLines;
+  });
+}
+
+void LogBoxFigures(std::vector<Figure>& figures, HWND log) {
+  const HWND hosts[] = {CreateHost(0, 450), CreateHost(650, 450), CreateHost(0, 0), CreateHost(650, 0)};
+  const HWND programSmall = CreateLogLike(hosts[0], log), programLarge = CreateLogLike(hosts[1], log);
+  const HWND bareSmall = CreateLogLike(hosts[2], log), bareLarge = CreateLogLike(hosts[3], log);
+  for (const HWND box : {programSmall, bareSmall}) FillLog(box, SmallLog);
+  for (const HWND box : {programLarge, bareLarge}) FillLog(box, LargeLog);
+  Alternation programGrowth, bareGrowth, vsFloor;
   std::int32_t number = 60000;
   for (int round = 0; round < GrowthRounds; ++round) {
-    const double largeTime = AppendOneByOne(large, number);
-    PumpFor(20ms);
-    const double smallTime = AppendOneByOne(small, number);
-    PumpFor(20ms);
-    times.Add(largeTime, smallTime);
+    programGrowth.Add(AppendOneByOne(programLarge, number, true), AppendOneByOne(programSmall, number, true));
+    bareGrowth.Add(AppendOneByOne(bareLarge, number, false), AppendOneByOne(bareSmall, number, false));
+    double program = 0, bare = 0;
+    for (int request = 0; request < AppendsPerRound; ++request) {
+      program += RequestIntoLog(programLarge, number, true);
+      bare += RequestIntoLog(bareLarge, number, false);
+    }
+    vsFloor.Add(program, bare);
   }
-  DestroyWindow(smallHost);
-  DestroyWindow(largeHost);
-  return TimedFigure("append_growth_ratio", "append with 50,000 lines in the log", "same with 1,000 lines", "ms/line",
-                     times, 1e3 / AppendsPerRound,
-                     std::to_string(GrowthRounds) + " rounds x " + std::to_string(AppendsPerRound) + " lines each");
+  for (const HWND host : hosts) DestroyWindow(host);
+  const std::string rounds = Rounds(GrowthRounds, AppendsPerRound, "lines");
+  figures.push_back(Ratio("program_vs_floor_ratio", "one request's 6 lines into a 50,000-line log",
+                          "same into a bare box of the log's kind", "ms/request", vsFloor, 1e3 / AppendsPerRound,
+                          Rounds(GrowthRounds, AppendsPerRound, "requests")));
+  figures.push_back(Ratio("append_growth_ratio", "a line appended and painted, 50,000-line log", "same, 1,000 lines",
+                          "ms/line", programGrowth, 1e3 / AppendsPerRound, rounds));
+  figures.push_back(Ratio("bare_growth_ratio", "same, bare box, 50,000 lines", "same, bare box, 1,000 lines", "ms/line",
+                          bareGrowth, 1e3 / AppendsPerRound, rounds));
 }
 
-constexpr int ThroughputRounds = 15;
+// ---- The real form: replaces per request and per burst of keys, bursts at two sizes, floods.
+
+// What reaches the form's log, seen from in front of everything else: replaces, and when its lines were shown.
+struct LogWatch {
+  LONG Real = 0;
+  int Replaces = 0;
+  std::int32_t Replaced = 0;                // the newest line number put into the box
+  std::int32_t Shown = 0;                   // the newest line number painted
+  std::vector<Clock::time_point> TracedAt;  // by line number, from First
+  std::int32_t First = 0;
+  double LongestWaitMs = 0;
+} Watch;
+
+std::int32_t LastNumberIn(const char* text) {
+  const char* open = std::strrchr(text, '<');
+  return open == nullptr ? 0 : static_cast<std::int32_t>(std::strtol(open + 1, nullptr, 10));
+}
+
+void LinesShown(Clock::time_point now) {
+  for (std::int32_t number = std::max(Watch.Shown + 1, Watch.First); number <= Watch.Replaced; ++number) {
+    const auto index = static_cast<std::size_t>(number - Watch.First);
+    if (index >= Watch.TracedAt.size()) break;
+    const double waited = std::chrono::duration<double, std::milli>(now - Watch.TracedAt[index]).count();
+    Watch.LongestWaitMs = std::max(Watch.LongestWaitMs, waited);
+  }
+  Watch.Shown = std::max(Watch.Shown, Watch.Replaced);
+}
+
+LRESULT CALLBACK WatchLog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == EM_REPLACESEL) {
+    ++Watch.Replaces;
+    Watch.Replaced = std::max(Watch.Replaced, LastNumberIn(reinterpret_cast<const char*>(lParam)));
+  }
+  const LRESULT result = CallWindowProcA(reinterpret_cast<WNDPROC>(Watch.Real), hwnd, message, wParam, lParam);
+  if (message == WM_PAINT) LinesShown(Clock::now());
+  return result;
+}
+
+// Under the hook on the button: when each numbered line was traced.
+LONG ButtonProc = 0;
+
+LRESULT CALLBACK TimeTracedLines(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool traced = !Module1::TracedMessageName(message).empty() && Watch.First != 0;
+  if (traced) Watch.TracedAt.resize(static_cast<std::size_t>(Module1::TraceCount - Watch.First + 1), Clock::now());
+  const LRESULT result = CallWindowProcA(reinterpret_cast<WNDPROC>(ButtonProc), hwnd, message, wParam, lParam);
+  if (traced) Watch.TracedAt.resize(static_cast<std::size_t>(Module1::TraceCount - Watch.First + 2), Clock::now());
+  return result;
+}
+
+class FormBench {
+ public:
+  FormBench() : form_(GetModuleHandleA(nullptr)) {
+    form_.Show(SW_SHOWNORMAL);
+    attached_ = PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, &form_);
+    SendMessageA(Button(Command2Id), BM_CLICK, 0, 0);  // the feed watches the log from the first line on
+    PumpUntilQuiet(150ms, Patience, &form_);
+    Watch = LogWatch{};
+    Watch.Real = SetWindowLongA(Log(), GWL_WNDPROC, reinterpret_cast<LONG>(&WatchLog));
+    ButtonProc = std::exchange(Module1::PrevProcCommand1, reinterpret_cast<LONG>(&TimeTracedLines));
+  }
+  ~FormBench() {
+    Module1::PrevProcCommand1 = ButtonProc;
+    SetWindowLongA(Log(), GWL_WNDPROC, Watch.Real);
+  }
+  FormBench(const FormBench&) = delete;
+  FormBench& operator=(const FormBench&) = delete;
+
+  bool Attached() const { return attached_; }
+  const Form1& Form() const { return form_; }
+  HWND Log() const { return form_.Control(Text1Id); }
+  HWND Button(ControlId id) const { return form_.Control(id); }
+
+  // Every traced line in the log and nothing left to handle; asks the log nothing, which would hurry the lines.
+  bool Settle() const {
+    return PumpUntil([] { return QueueIsEmpty() && Watch.Replaced == Module1::TraceCount; }, Patience, &form_);
+  }
+
+  // Starts counting and timing afresh, with the log holding the given number of lines.
+  void Reset(int lines) {
+    FillLog(Log(), lines);
+    PumpUntilQuiet(100ms, Patience, &form_);
+    startCount_ = Module1::TraceCount;
+    Watch.Replaces = 0;
+    Watch.First = Module1::TraceCount + 1;
+    Watch.Replaced = Watch.Shown = Module1::TraceCount;
+    Watch.TracedAt.clear();
+    Watch.LongestWaitMs = 0;
+  }
+
+  std::int32_t LinesSinceReset() const { return Module1::TraceCount - startCount_; }
+
+ private:
+  Form1 form_;
+  bool attached_ = false;
+  std::int32_t startCount_ = 0;
+};
+
+constexpr int LoneRequests = 10;
+
+Figure ReplacesPerRequest(FormBench& bench) {
+  bench.Reset(SmallLog);
+  int worst = 0;
+  for (int request = 0; request < LoneRequests; ++request) {
+    const int before = Watch.Replaces;
+    PostMessageA(bench.Button(Command2Id), BM_CLICK, 0, 0);
+    PumpUntilQuiet(150ms, Patience, &bench.Form());
+    worst = std::max(worst, Watch.Replaces - before);
+  }
+  return Count("replaces_per_request", "replaces for one \"RedrawWindow\" click, 0x605", "replaces (most)", worst,
+               std::to_string(LoneRequests) + " requests, one at a time");
+}
+
+constexpr int Keys = 100;
+
+Figure KeyBurstReplaces(FormBench& bench) {
+  bench.Reset(SmallLog);
+  const HWND text2 = bench.Button(Text2Id);
+  SetFocus(text2);
+  PumpUntilQuiet(150ms, Patience, &bench.Form());
+  const int before = Watch.Replaces;
+  for (int key = 0; key < Keys; ++key) PostMessageA(text2, WM_CHAR, 'a' + key % 26, 0);
+  PumpUntilQuiet(150ms, Patience, &bench.Form());
+  return Count("key_burst_replaces", "replaces for 100 keys typed into \"   Has Border\"", "replaces",
+               Watch.Replaces - before, std::to_string(Keys) + " keys posted at once");
+}
+
+constexpr int BurstRounds = 5;
 constexpr int ClicksPerBurst = 100;
-// One line at a time costs the same for every line: the baseline's rate is timed on the first lines only.
-constexpr int BaselineLines = 80;
 
-std::int32_t LinesIn(HWND box) { return static_cast<std::int32_t>(SendMessageA(box, EM_GETLINECOUNT, 0, 0)) - 1; }
-
-// Presses "RedrawWindow" ClicksPerBurst times in a row and runs the loop until every traced line is in the log.
-double ProgramBurst(const Form1& form, int& lines) {
-  const HWND log = form.Control(Text1Id);
-  SendMessageA(form.Control(Command3Id), BM_CLICK, 0, 0);
-  const std::int32_t first = Module1::TraceCount;
+// Presses "RedrawWindow" the given number of times at once and runs the loop until every line is in the log.
+double Burst(FormBench& bench, int clicks, int logLines, int& lines) {
+  bench.Reset(logLines);
   const double seconds = SecondsFor([&] {
-    for (int i = 0; i < ClicksPerBurst; ++i) PostMessageA(form.Control(Command2Id), BM_CLICK, 0, 0);
-    PumpUntil(
-        [&] {
-          MSG message;
-          return !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && LinesIn(log) == Module1::TraceCount - first;
-        },
-        Patience, &form);
+    for (int i = 0; i < clicks; ++i) PostMessageA(bench.Button(Command2Id), BM_CLICK, 0, 0);
+    if (!bench.Settle())
+      std::fprintf(stderr, "A burst of %d clicks did not settle within %d s\n", clicks,
+                   static_cast<int>(Patience.count()));
   });
-  lines = Module1::TraceCount - first;
+  lines = bench.LinesSinceReset();
   return seconds;
 }
+
+Figure BurstGrowth(FormBench& bench) {
+  Alternation perLine;
+  int lines = 0;
+  for (int round = 0; round < BurstRounds; ++round) {
+    const double large = Burst(bench, ClicksPerBurst, LargeLog, lines) / lines;
+    const double small = Burst(bench, ClicksPerBurst, SmallLog, lines) / lines;
+    perLine.Add(large, small);
+  }
+  return Ratio("burst_growth_ratio", "a burst of 100 clicks, 50,000-line log", "same, 1,000 lines", "ms/line", perLine,
+               1e3, Rounds(BurstRounds, ClicksPerBurst, "clicks (" + std::to_string(lines) + " lines)"));
+}
+
+constexpr int FloodClicks = 1000;
+
+Figure FloodVisible(FormBench& bench) {
+  int lines = 0;
+  std::string detail;
+  double worst = 0;
+  for (const int logLines : {SmallLog, LargeLog}) {
+    Burst(bench, FloodClicks, logLines, lines);
+    PumpUntilQuiet(100ms, Patience, &bench.Form());
+    worst = std::max(worst, Watch.LongestWaitMs);
+    detail += std::to_string(logLines) + " lines: " + std::to_string(std::lround(Watch.LongestWaitMs)) + " ms, " +
+              std::to_string(Watch.Replaces) + " replaces; ";
+  }
+  return Count("flood_visible_ms", "longest wait from a traced message to its line on screen", "ms", worst,
+               std::to_string(FloodClicks) + " posted clicks, " + std::to_string(lines) + " lines (" + detail + ")");
+}
+
+constexpr int ThroughputRounds = 9;
+// One line at a time costs the same for every line: the baseline's rate is timed on the first lines only.
+constexpr int BaselineLines = 80;
 
 // The same lines, each with its own EM_SETSEL and EM_REPLACESEL, into an identical visible box.
 double BaselineBurst(HWND box, const std::string& text) {
@@ -223,48 +442,39 @@ double BaselineBurst(HWND box, const std::string& text) {
       SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
       SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(next.c_str()));
     }
-    PumpUntil(
-        [] {
-          MSG message;
-          return !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        },
-        Patience);
+    PumpUntil(&QueueIsEmpty, Patience);
   });
 }
 
-Figure LogThroughput(const Form1& form) {
+Figure LogThroughput(FormBench& bench) {
   RECT formRect;
-  GetWindowRect(form.Hwnd(), &formRect);
+  GetWindowRect(bench.Form().Hwnd(), &formRect);
   const HWND host = CreateHost(formRect.right + 10, 0);
-  const HWND box = CreateLogLike(host, form.Control(Text1Id));
+  const HWND box = CreateLogLike(host, bench.Log());
+  const std::string text = TraceLines(1, BaselineLines);
   Alternation secondsPerLine;
   int lines = 0;
   for (int round = 0; round < ThroughputRounds; ++round) {
-    const double program = ProgramBurst(form, lines);
-    const double baseline = BaselineBurst(box, WindowText(form.Control(Text1Id)));
-    secondsPerLine.Add(program / lines, baseline / BaselineLines);
+    const double program = Burst(bench, ClicksPerBurst, 0, lines);
+    secondsPerLine.Add(BaselineBurst(box, text) / BaselineLines, program / lines);
   }
   DestroyWindow(host);
-  return {"log_throughput_ratio",
-          "lines/s into the program's log",
-          "lines/s, one EM_REPLACESEL per line",
-          "lines/s",
-          1 / Fastest(secondsPerLine.Subject),
-          1 / Fastest(secondsPerLine.Baseline),
-          1 / secondsPerLine.Ratio(),
-          std::to_string(ThroughputRounds) + " bursts x " + std::to_string(ClicksPerBurst) + " clicks (" +
-              std::to_string(lines) + " lines; baseline " + std::to_string(BaselineLines) + ")"};
+  // The figure is the program's rate over the baseline's: the baseline's time per line over the program's.
+  return Ratio("log_throughput_ratio", "one EM_REPLACESEL per line", "the program's log in a burst", "ms/line",
+               secondsPerLine, 1e3,
+               Rounds(ThroughputRounds, ClicksPerBurst, "clicks (" + std::to_string(lines) + " lines)"));
 }
 
 void Print(const std::vector<Figure>& figures) {
-  std::printf("%-22s %-38s %12s   %-38s %12s %-10s %8s   %s\n", "figure", "subject", "value", "baseline", "value",
-              "unit", "ratio", "repetitions");
+  std::printf("%-24s %-52s %10s   %-40s %10s %-16s %8s   %s\n", "figure", "subject", "value", "baseline", "value",
+              "unit", "figure", "repetitions");
   for (const Figure& f : figures) {
-    std::printf("%-22s %-38s %12.3f   %-38s %12.3f %-10s %8.3f   %s\n", f.Name, f.Subject, f.SubjectValue, f.Baseline,
-                f.BaselineValue, f.Unit, f.Ratio, f.Repetitions.c_str());
+    const std::string baseline = f.Baseline.empty() ? "" : std::to_string(f.BaselineValue).substr(0, 10);
+    std::printf("%-24s %-52s %10.3f   %-40s %10s %-16s %8.3f   %s\n", f.Name.c_str(), f.Subject.c_str(), f.SubjectValue,
+                f.Baseline.c_str(), baseline.c_str(), f.Unit.c_str(), f.Value, f.Repetitions.c_str());
   }
   std::printf("\n");
-  for (const Figure& f : figures) std::printf("%s %.3f\n", f.Name, f.Ratio);
+  for (const Figure& f : figures) std::printf("%s %.3f\n", f.Name.c_str(), f.Value);
   std::fflush(stdout);
 }
 
@@ -272,27 +482,18 @@ void Print(const std::vector<Figure>& figures) {
 
 int main() {
   std::vector<Figure> figures;
-  {
-    const HWND hookedHost = CreateHost(0, 0), plainHost = CreateHost(650, 0);
-    const HWND hooked = CreateButton(hookedHost), plain = CreateButton(plainHost);
-    const HWND forwarding = CreateButton(plainHost);
-    Module1::HookedCommand1 = hooked;
-    Module1::PrevProcCommand1 = SetWindowLongA(hooked, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
-    SubclassedProc = SetWindowLongA(forwarding, GWL_WNDPROC, reinterpret_cast<LONG>(&ForwardOnly));
-    PumpFor(100ms);
-    figures.push_back(SendUntraced("hook_untraced_ratio", "WM_GETTEXTLENGTH, hooked button", hooked, plain));
-    figures.push_back(HookDetached(hooked, plain));
-    figures.push_back(SendUntraced("subclass_floor_ratio", "same, button with a bare forwarder", forwarding, plain));
-    SetWindowLongA(hooked, GWL_WNDPROC, Module1::PrevProcCommand1);
-    DestroyWindow(hookedHost);
-    DestroyWindow(plainHost);
+  HookFigures(figures);
+  FormBench bench;
+  if (!bench.Attached()) {
+    std::fprintf(stderr, "The form's log was not attached within %d s\n", static_cast<int>(Patience.count()));
+    return 1;
   }
-  Form1 form(GetModuleHandleA(nullptr));
-  form.Show(SW_SHOWNORMAL);
-  PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, &form);
-  PumpFor(200ms);
-  figures.push_back(AppendGrowth(form.Control(Text1Id)));
-  figures.push_back(LogThroughput(form));
+  LogBoxFigures(figures, bench.Log());
+  figures.push_back(ReplacesPerRequest(bench));
+  figures.push_back(KeyBurstReplaces(bench));
+  figures.push_back(BurstGrowth(bench));
+  figures.push_back(FloodVisible(bench));
+  figures.push_back(LogThroughput(bench));
   Print(figures);
   return 0;
 }

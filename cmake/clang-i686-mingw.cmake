@@ -10,9 +10,13 @@ set(CMAKE_CXX_COMPILER_TARGET i686-w64-mingw32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 # clang does not find gcc's files under a directory named like "12-posix": libstdc++, which needs winpthreads
-# there, and gcc's crtbegin.o, without which no exception can be caught.
-file(GLOB gcc_dirs /usr/lib/gcc/i686-w64-mingw32/*-posix)
-list(GET gcc_dirs 0 gcc_dir)
+# there, and gcc's crtbegin.o, without which no exception can be caught. The posix compiler says where they are.
+execute_process(COMMAND i686-w64-mingw32-g++-posix -print-libgcc-file-name OUTPUT_VARIABLE libgcc
+                OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE asked)
+if(NOT asked EQUAL 0 OR NOT EXISTS "${libgcc}")
+  message(FATAL_ERROR "i686-w64-mingw32-g++-posix did not say where its libraries are; install g++-mingw-w64-i686-posix")
+endif()
+get_filename_component(gcc_dir "${libgcc}" DIRECTORY)
 include_directories(SYSTEM ${gcc_dir}/include/c++ ${gcc_dir}/include/c++/i686-w64-mingw32 ${gcc_dir}/include/c++/backward)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-B${gcc_dir} -L${gcc_dir} -pthread")
 

@@ -1,36 +1,91 @@
-# Sourced: starts a virtual display and a Wine session for the project, and stops what it started.
+# Sourced after common.sh: a virtual display and Wine prefixes of the command's own, and stopping only what
+# this command started.
 # shellcheck source=wine-env.sh
-source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+source "$root/scripts/lib/wine-env.sh"
 
 started_xvfb=""
+started_servers=()
 
-start_virtual_display() {
-  local display=99
-  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  started_xvfb=$!
-  export DISPLAY=":$display"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "Xvfb did not start" >&2
-  return 1
+# Switches this command's Wine processes to the prefix of the given name.
+use_prefix() {
+  export MORAVANE_PREFIX_NAME=$1
+  export WINEPREFIX="$root/build/wine/$1"
 }
 
-# A persistent server spares every test process Wine's start-up. Wine's own background processes
-# are started here, on /dev/null, so none of them holds a test's output pipe open.
-start_wine_session() {
-  # The persistent server writes the registry only when it stops, so the system directory tells.
-  local prepared="$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
+# A display number chosen by Xvfb itself, so two commands never take the same one.
+start_virtual_display() {
+  local log="$root/build/xvfb.$$.log" number="$root/build/xvfb.$$.display"
+  without_locks Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >"$log" 2>&1 &
+  started_xvfb=$!
+  for _ in $(seq 100); do
+    [ -s "$number" ] && break
+    sleep 0.1
+  done
+  local display
+  display=$(head -n 1 "$number" 2>/dev/null || true)
+  rm -f "$number"
+  [ -n "$display" ] || fail "the virtual display did not start within 10 s; Xvfb said: $(tail -n 3 "$log")" \
+    "check that xvfb is installed (scripts/install-deps) and run $command_name again"
+  rm -f "$log"
+  export DISPLAY=":$display"
+}
+
+# Makes the named prefix ready: Windows' directories, and Wine's own fonts where Windows keeps its fonts, so
+# the program looks as it does on Windows. With "persistent", a server of its own spares each process the
+# server's start-up; one that was already running is used and left running.
+prepare_prefix() {
+  local name=$1 mode=${2:-}
+  use_prefix "$name"
+  local log="$WINEPREFIX.log"
   mkdir -p "$WINEPREFIX"
-  "${WINESERVER:-wineserver}" -p
-  if [ ! -f "$prepared" ]; then
-    echo "Preparing the Wine prefix in $WINEPREFIX"
-    wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null || true
-    [ -f "$prepared" ] || { cat "$WINEPREFIX.log" >&2; return 1; }
+  if [ "$mode" = persistent ] && without_locks "$WINESERVER" -p >>"$log" 2>&1 </dev/null; then
+    started_servers+=("$WINEPREFIX")
   fi
-  wineboot >/dev/null 2>&1 </dev/null
+  # The persistent server writes the registry only when it stops, so the system directory tells.
+  if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+    echo "Preparing the Wine prefix $WINEPREFIX (Wine's output: $log)"
+    without_locks wineboot -i >>"$log" 2>&1 </dev/null || true
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] ||
+      fail "Wine could not prepare $WINEPREFIX; its output is in $log" \
+        "remove that directory and run $command_name again"
+  fi
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null ||
+    fail "Wine's own fonts are missing from /usr/share/wine/fonts" "install them: scripts/install-deps"
+  # Wine's background services start here, on the log, so none of them holds a caller's output open.
+  without_locks wineboot >>"$log" 2>&1 </dev/null || true
+}
+
+# Waits for Moravane's window on this display and lets its start-up painting settle; prints the window's id.
+wait_for_moravane() {
+  local window=""
+  for _ in $(seq 300); do
+    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Moravane"/ {print $1; exit}')
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || return 1
+  sleep 2  # the log is attached 600 ms after start-up and the first paints are over by then
+  echo "$window"
 }
 
 stop_session() {
-  "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in ${started_servers[@]+"${started_servers[@]}"}; do
+    WINEPREFIX=$prefix "$WINESERVER" -k >/dev/null 2>&1 || true
+  done
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi
+}
+
+# Runs Moravane on this command's display, writes a picture of its window once the start-up painting is over,
+# and ends that one program.
+shoot_moravane() {
+  wine "$root/build/mingw-i686/bin/Moravane.exe" >>"$WINEPREFIX.log" 2>&1 8>&- 9>&- &
+  local program=$! window
+  if ! window=$(wait_for_moravane); then
+    kill "$program" 2>/dev/null || true
+    fail "Moravane's window did not appear within 30 s; Wine's output is in $WINEPREFIX.log" "run $command_name again"
+  fi
+  import -window "$window" "$1"
+  kill "$program" 2>/dev/null || true
 }

@@ -15,6 +15,8 @@ using Clock = std::chrono::steady_clock;
 
 // Tells the wake timer apart from any timer of the edit box's own.
 constexpr UINT_PTR WakeTimerId = 0x4D6F;
+// The window property that keeps the procedure the box had before ours.
+constexpr char PreviousProcedure[] = "Moravane.LogBox.PreviousProcedure";
 
 LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept;
@@ -38,7 +40,8 @@ class RetrievalHook {
   HHOOK hook_ = nullptr;
 };
 
-// The log box with LogBoxProc in front of its own procedure, which is put back if nobody went in front since.
+// The log box with LogBoxProc in its chain of procedures. The procedure it had is also kept on the box: a
+// subclass put in front of ours later keeps ours in the chain after the feed has moved to another box.
 class BoxSubclass {
  public:
   BoxSubclass() = default;
@@ -49,17 +52,23 @@ class BoxSubclass {
   void Install(HWND box) noexcept {
     Release();
     box_ = box;
+    previous_ = reinterpret_cast<LONG_PTR>(GetPropA(box, PreviousProcedure));
+    if (previous_ != 0) return;  // ours is in its chain already
     previous_ = SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LogBoxProc));
+    SetPropA(box, PreviousProcedure, reinterpret_cast<HANDLE>(previous_));
   }
+  // Takes ours out of the chain if nobody went in front of it since.
   void Release() noexcept {
-    const bool oursInFront =
-        IsWindow(box_) && GetWindowLongPtrA(box_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LogBoxProc);
-    if (oursInFront) SetWindowLongPtrA(box_, GWLP_WNDPROC, previous_);
+    if (IsWindow(box_) && GetWindowLongPtrA(box_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LogBoxProc)) {
+      SetWindowLongPtrA(box_, GWLP_WNDPROC, previous_);
+      RemovePropA(box_, PreviousProcedure);
+    }
     box_ = nullptr;
     previous_ = 0;
   }
   LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(previous_), hwnd, message, wParam, lParam);
+    const LONG_PTR previous = hwnd == box_ ? previous_ : reinterpret_cast<LONG_PTR>(GetPropA(hwnd, PreviousProcedure));
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(previous), hwnd, message, wParam, lParam);
   }
 
  private:
@@ -139,13 +148,17 @@ void FlushIfDue() noexcept {
 
 // Whatever reaches the log, whoever sent it, finds every line in it first.
 LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_TIMER && wParam == WakeTimerId) {
+  const bool watched = hwnd == Feed.Subclass.Box();
+  if (watched && message == WM_TIMER && wParam == WakeTimerId) {
     Flush(true);
     return 0;
   }
-  if (!Feed.Flushing) Flush(message != WM_PAINT);
+  if (watched && !Feed.Flushing) Flush(message != WM_PAINT);
   const LRESULT result = Feed.Subclass.Forward(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) ForgetBox();
+  if (message == WM_NCDESTROY) {
+    if (watched) ForgetBox();
+    RemovePropA(hwnd, PreviousProcedure);
+  }
   return result;
 }
 

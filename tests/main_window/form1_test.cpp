@@ -399,7 +399,7 @@ TEST_F(Form1Test, ClosingPutsPendingLinesIntoTheLogAndLetsGoOfItButKeepsTheSaved
   const HWND log = Control(Text1Id);
   Unload = {Control(Command1Id), Control(Text2Id), Module1::PrevProcCommand1, Module1::PrevProcText2};
   Unload.Log = log;
-  const LONG editProcedure = GetClassLongA(log, GCL_WNDPROC);
+  const auto editProcedure = static_cast<LONG>(GetClassLongPtrA(log, GCLP_WNDPROC));
   SendMessageA(Unload.Command1, WM_NCPAINT, 1, 0);  // two lines on their way to the log
   const std::int32_t last = Module1::TraceCount;
   const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());

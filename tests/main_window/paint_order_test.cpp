@@ -150,7 +150,10 @@ TEST(PaintOrderCatalogue, TheCommittedFileIsWhatThePlatformDoesNow) {
   for (const DocumentedRule& rule : DocumentedRules) rules.emplace_back(rule.Text);
   const std::string fresh = RenderCatalogue(rules, CatalogueOf(Target::Button), CatalogueOf(Target::TextBox));
   if (const char* out = std::getenv("MORAVANE_WRITE_CATALOGUE")) {
-    std::ofstream(out, std::ios::binary) << fresh;
+    std::ofstream file(out, std::ios::binary);
+    file << fresh;
+    file.close();
+    ASSERT_TRUE(file) << "could not write " << out;
     return;
   }
   std::ifstream file(MORAVANE_CATALOGUE, std::ios::binary);

@@ -365,4 +365,27 @@ TEST_F(CollectedLinesTest, AnIdleLoopGetsTheLinesWhenTheOldestIsDueAndNotBefore)
   EXPECT_GE(waited, Module1::MaxLineDelayMs - 1) << "milliseconds";
 }
 
+// A subclass that a user of the box puts in front of everything, and so in front of the feed's.
+LONG BehindFront = 0;
+
+LRESULT CALLBACK FrontProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(reinterpret_cast<WNDPROC>(BehindFront), hwnd, message, wParam, lParam);
+}
+
+TEST_F(CollectedLinesTest, ABoxTheFeedLeftWithASubclassInFrontKeepsWorkingAndCanBeFedAgain) {
+  Module1::AppendLogLine(log_, "a");
+  Module1::FlushLog();
+  BehindFront = SetWindowLongA(log_, GWL_WNDPROC, reinterpret_cast<LONG>(&FrontProc));
+  const HWND other =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE, 0, 0, 100, 100, parent_, nullptr, nullptr, nullptr);
+  Module1::AppendLogLine(other, "b");
+  Module1::FlushLog();
+  SendMessageA(log_, WM_CHAR, 'x', 0);
+  EXPECT_EQ(Spy.LengthAtKey.size(), 1u) << "the key skipped what was behind the feed's procedure";
+  Module1::AppendLogLine(log_, "c");
+  Module1::FlushLog();
+  EXPECT_EQ(WindowText(log_), "a\r\nxc\r\n");
+  EXPECT_EQ(WindowText(other), "b\r\n");
+}
+
 }  // namespace
