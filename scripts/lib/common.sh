@@ -23,8 +23,8 @@ require_own_build() {
   foreign=$(find "$root/build" -maxdepth 3 ! -user "$(id -u)" -print -quit 2>/dev/null || true)
   if [ ! -w "$root/build" ] || [ -n "$foreign" ]; then
     fail "build/ holds files of $(stat -c %U "${foreign:-$root/build}"), an earlier run as another user, which $(id -un) cannot use." \
-      "Give them to $(id -un):  sudo chown -R $(id -un): $root/build" \
-      "or start afresh:         sudo rm -rf $root/build"
+      "give them to $(id -un):  sudo chown -R $(id -un): $root/build" \
+      "or start afresh:  sudo rm -rf $root/build"
   fi
 }
 

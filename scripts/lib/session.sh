@@ -60,7 +60,7 @@ prepare_prefix() {
 wait_for_moravane() {
   local window=""
   for _ in $(seq 300); do
-    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Moravane"/ {print $1; exit}')
+    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Moravane": \("moravane.exe"/ {print $1; exit}')
     [ -n "$window" ] && break
     sleep 0.1
   done
@@ -77,15 +77,22 @@ stop_session() {
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi
 }
 
-# Runs Moravane on this command's display, writes a picture of its window once the start-up painting is over,
-# and ends that one program.
+# Runs Moravane in a Wine desktop of its own on this command's display, so that Wine draws its title bar,
+# presses the controls named after the picture's path, writes the picture of its window and ends that desktop.
 shoot_moravane() {
-  wine "$root/build/mingw-i686/bin/Moravane.exe" >>"$WINEPREFIX.log" 2>&1 8>&- 9>&- &
-  local program=$! window
+  local picture=$1
+  shift
+  wine explorer /desktop=Moravane,640x460 "$root/build/mingw-i686/bin/Moravane.exe" >>"$WINEPREFIX.log" 2>&1 8>&- 9>&- &
+  local desktop=$! window
   if ! window=$(wait_for_moravane); then
-    kill "$program" 2>/dev/null || true
+    kill "$desktop" 2>/dev/null || true
     fail "Moravane's window did not appear within 30 s; Wine's output is in $WINEPREFIX.log" "run $command_name again"
   fi
-  import -window "$window" "$1"
-  kill "$program" 2>/dev/null || true
+  if [ $# -gt 0 ]; then
+    wine explorer /desktop=Moravane "$root/build/mingw-i686/bin/press_buttons.exe" "$@" 8>&- 9>&- ||
+      fail "pressing Moravane's buttons failed" "run $command_name again"
+    sleep 1
+  fi
+  import -window "$window" "$picture"
+  kill "$desktop" 2>/dev/null || true
 }

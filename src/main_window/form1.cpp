@@ -1,17 +1,13 @@
 #include "main_window/form1.h"
 
+#include <string_view>
+
 #include "main_window/icon_id.h"
 #include "paint_trace/module1.h"
 
 namespace {
 
 constexpr char Form1ClassName[] = "Moravane.Form1";
-
-struct TwipsScale {
-  int DpiX, DpiY;
-  int X(int twips) const noexcept { return MulDiv(twips, DpiX, 1440); }
-  int Y(int twips) const noexcept { return MulDiv(twips, DpiY, 1440); }
-};
 
 TwipsScale ScaleOf(HWND hwnd) noexcept {
   const HDC dc = GetDC(hwnd);
@@ -42,7 +38,7 @@ WindowKind WindowKindOf(ControlKind kind) noexcept {
 }
 
 HWND CreateControl(HWND parent, int id, ControlKind kind, const char* caption, TwipsRect twips, bool startsGroup,
-                   const TwipsScale& scale, HFONT font) noexcept {
+                   const TwipsScale& scale) noexcept {
   const WindowKind windowKind = WindowKindOf(kind);
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | windowKind.Style | (startsGroup ? WS_GROUP : 0);
   const HWND control =
@@ -50,7 +46,6 @@ HWND CreateControl(HWND parent, int id, ControlKind kind, const char* caption, T
                       scale.X(twips.Width), scale.Y(twips.Height), parent, reinterpret_cast<HMENU>(id),
                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
   if (control == nullptr) return nullptr;
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // An edit box keeps its text to itself; the window's own name lets searches by caption find it too.
   if (std::string_view(windowKind.ClassName) == "EDIT") {
     DefWindowProcA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
@@ -70,11 +65,44 @@ void ForwardNotificationsToParent(HWND frame) noexcept {
   SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Frame1Proc));
 }
 
-HFONT CreateMessageFont() noexcept {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  return CreateFontIndirectA(&metrics.lfMessageFont);
+// The classic dialog font, "MS Shell Dlg": Microsoft Sans Serif on Windows, Tahoma under Wine.
+HFONT CreateDialogFont(int pixels) noexcept {
+  return CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg");
+}
+
+// The width a control leaves for its caption, in the font selected into dc: a push button less its 3-D
+// edges, a check or option box less the box and its gap, a text box less its margins, a frame less the
+// corners its caption keeps clear of.
+int CaptionRoom(HWND control, ControlKind kind, HDC dc) noexcept {
+  RECT client{};
+  GetClientRect(control, &client);
+  SIZE zero{};
+  GetTextExtentPoint32A(dc, "0", 1, &zero);
+  switch (kind) {
+    case ControlKind::PushButton: return client.right - 2 * GetSystemMetrics(SM_CXEDGE);
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: return client.right - GetSystemMetrics(SM_CXMENUCHECK) - zero.cx / 2;
+    case ControlKind::TextBox: {
+      const auto margins = static_cast<DWORD>(SendMessageA(control, EM_GETMARGINS, 0, 0));
+      return client.right - LOWORD(margins) - HIWORD(margins);
+    }
+    case ControlKind::GroupFrame: return client.right - 2 * zero.cx;
+    case ControlKind::LogBox: break;
+  }
+  return client.right;
+}
+
+// True when the caption fits its control in the control's font with air pixels to spare on each side.
+bool CaptionFits(HWND control, ControlKind kind, const char* caption, int air) noexcept {
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32A(dc, caption, static_cast<int>(std::string_view(caption).size()), &text);
+  const int room = CaptionRoom(control, kind, dc);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return text.cx + 2 * air <= room;
 }
 
 // No WS_CLIPCHILDREN: a group box draws only its frame and relies on the form painting behind it.
@@ -189,11 +217,10 @@ bool Form1::CreateControls() {
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  font_ = UniqueFont(CreateMessageFont());
   // Created in tab order: the dialog manager walks the controls in the order they were made.
   for (const FlagBox& box : Check1Boxes) {
     const HWND control = CreateControl(hwnd_, Check1Id + box.Index, ControlKind::CheckBox, box.Caption,
-                                       {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, true, scale, font_.get());
+                                       {FlagBoxLeft, box.Top, box.Width, FlagBoxHeight}, true, scale);
     if (control == nullptr) return false;
     if (box.CheckedAtStart) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
   }
@@ -201,15 +228,40 @@ bool Form1::CreateControls() {
     const HWND parent = spec.Parent == ParentWindow::Frame1 ? Control(Frame1Id) : hwnd_;
     // The two options are the only group of more than one control: arrow keys move between them.
     const bool startsGroup = spec.Id != Option2Id;
-    if (!CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds, startsGroup, scale, font_.get())) {
+    if (!CreateControl(parent, spec.Id, spec.Kind, spec.Caption, spec.Bounds, startsGroup, scale)) {
       return false;
     }
   }
+  FitCaptionFont(scale);
   ForwardNotificationsToParent(Control(Frame1Id));
   SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
   // The platform's maximum instead of the default 30,000 characters, so the log is never cut.
   SendMessageA(Control(Text1Id), EM_SETLIMITTEXT, 0, 0);
   return true;
+}
+
+// The layout in twips was made for the classic dialog font at 8 points; where a caption would not fit with
+// its air at this DPI in the fonts this system has, the font steps down a pixel at a time, to 6 points at most.
+void Form1::FitCaptionFont(const TwipsScale& scale) {
+  const int air = MulDiv(CaptionAir, scale.DpiX, 96);
+  const int largest = MulDiv(8, scale.DpiY, 72), smallest = MulDiv(6, scale.DpiY, 72);
+  for (int pixels = largest; pixels >= smallest; --pixels) {
+    const HFONT candidate = CreateDialogFont(pixels);
+    ForEachControl([&](HWND control, ControlKind, const char*) {
+      SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), FALSE);
+    });
+    font_ = UniqueFont(candidate);
+    bool fits = true;
+    ForEachControl([&](HWND control, ControlKind kind, const char* caption) {
+      if (kind != ControlKind::LogBox) fits = fits && CaptionFits(control, kind, caption, air);
+    });
+    if (fits) return;
+  }
+}
+
+void Form1::ForEachControl(const std::function<void(HWND, ControlKind, const char*)>& visit) const {
+  for (const FlagBox& box : Check1Boxes) visit(FlagBoxControl(box.Index), ControlKind::CheckBox, box.Caption);
+  for (const ControlSpec& spec : Form1Controls) visit(Control(spec.Id), spec.Kind, spec.Caption);
 }
 
 void Form1::OnCommand(int id, int code) {

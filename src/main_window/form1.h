@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "main_window/control_layout.h"
 
@@ -21,10 +22,17 @@ class UniqueFont {
   HFONT font_;
 };
 
+struct TwipsScale {
+  int DpiX, DpiY;
+  int X(int twips) const noexcept { return MulDiv(twips, DpiX, 1440); }
+  int Y(int twips) const noexcept { return MulDiv(twips, DpiY, 1440); }
+};
+
 class Form1 {
  public:
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT Timer1IntervalMs = 600;
+  static constexpr int CaptionAir = 2;  // pixels at 96 DPI each caption keeps clear on both sides
 
   // Creates the window and its controls and runs Form_Load; the window stays hidden until Show. Hwnd() is
   // null when the window or any of its controls could not be created.
@@ -51,6 +59,8 @@ class Form1 {
   void OnTimer(WPARAM timerId);
   void OnDestroy();
   bool CreateControls();
+  void FitCaptionFont(const TwipsScale& scale);
+  void ForEachControl(const std::function<void(HWND, ControlKind, const char*)>& visit) const;
   void OnCommand(int id, int code);
   void OnActivate(bool active);
   void OnSetFocus() const;

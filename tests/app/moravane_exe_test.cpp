@@ -16,12 +16,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string ProgramPath() {
+// A program built beside this one.
+std::string SiblingPath(const char* name) {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string program(path, length);
-  return program.substr(0, program.find_last_of("\\/") + 1) + "Moravane.exe";
+  return program.substr(0, program.find_last_of("\\/") + 1) + name;
 }
+
+std::string ProgramPath() { return SiblingPath("Moravane.exe"); }
 
 struct FoundWindow {
   DWORD ProcessId;
@@ -174,6 +177,21 @@ TEST_P(MoravaneAtDpi, PlacesEveryControlFromItsTwipsAtTheSystemDpi) {
     ExpectPlacedAt(FindControl(parent, isEdit ? "Edit" : "Button", caption.c_str()), spec.Bounds, dpi, dpi,
                    spec.Caption);
   }
+}
+
+// The form measures its own captions in a process that starts at this DPI, with this prefix's fonts.
+TEST_P(MoravaneAtDpi, FitsEveryCaptionWithAirAtTheSystemDpi) {
+  std::string command = '"' + SiblingPath("main_window_tests.exe") + "\" --gtest_filter=Form1Look.*";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
+  EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0) << "the measuring process did not end";
+  DWORD exitCode = 1;
+  GetExitCodeProcess(child.hProcess, &exitCode);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  EXPECT_EQ(exitCode, 0u) << "a caption does not fit at " << GetParam() << " DPI; the measurements are above";
 }
 
 INSTANTIATE_TEST_SUITE_P(SystemDpi, MoravaneAtDpi, ::testing::Values(96, 120, 144),

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "paint_trace/module1.h"
@@ -476,6 +478,61 @@ TEST(Form1Log, KeepsEveryLineFarPastTheEditBoxDefaultLimit) {
   ASSERT_GT(expected.size(), 60000u);
   Module1::FlushLog();
   EXPECT_TRUE(WindowText(log) == expected) << WindowText(log).size() << " of " << expected.size() << " characters";
+}
+
+}  // namespace
+
+namespace {
+
+// The width each kind of control leaves for its caption, from how the classic controls draw: a push button
+// inside its 3-D edges, a check or option box after its box and half a digit's gap, a text box between its
+// margins, a frame's caption a digit in from each corner.
+int RoomForCaption(HWND control, ControlKind kind, HDC dc) {
+  RECT client;
+  GetClientRect(control, &client);
+  SIZE digit;
+  GetTextExtentPoint32A(dc, "0", 1, &digit);
+  if (kind == ControlKind::PushButton) return client.right - 2 * GetSystemMetrics(SM_CXEDGE);
+  if (kind == ControlKind::TextBox) {
+    const auto margins = static_cast<DWORD>(SendMessageA(control, EM_GETMARGINS, 0, 0));
+    return client.right - LOWORD(margins) - HIWORD(margins);
+  }
+  if (kind == ControlKind::GroupFrame) return client.right - 2 * digit.cx;
+  return client.right - GetSystemMetrics(SM_CXMENUCHECK) - digit.cx / 2;
+}
+
+// What is left over on each side of a caption in its control's own font; negative when it is cut off.
+int CaptionMargin(HWND control, ControlKind kind, const char* caption) {
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE text;
+  GetTextExtentPoint32A(dc, caption, lstrlenA(caption), &text);
+  const int margin = (RoomForCaption(control, kind, dc) - text.cx) / 2;
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return margin;
+}
+
+// Run at each system DPI by the program's tests, in a process of its own that starts at that DPI.
+TEST(Form1Look, EveryCaptionFitsItsControlWithAirOnBothSides) {
+  Form1 form(GetModuleHandleA(nullptr));
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  const int air = MulDiv(2, dpi, 96);
+  int narrowest = 1000;
+  const auto check = [&](HWND control, ControlKind kind, const char* caption) {
+    const int margin = CaptionMargin(control, kind, caption);
+    EXPECT_GE(margin, air) << '"' << caption << "\" at " << dpi << " DPI";
+    narrowest = std::min(narrowest, margin);
+  };
+  for (const FlagBox& box : Check1Boxes) check(form.FlagBoxControl(box.Index), ControlKind::CheckBox, box.Caption);
+  for (const ControlSpec& spec : Form1Controls) {
+    if (spec.Kind != ControlKind::LogBox) check(form.Control(spec.Id), spec.Kind, spec.Caption);
+  }
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.Control(Command4Id), WM_GETFONT, 0, 0)), sizeof font, &font);
+  std::printf("%d DPI: %s, %ld pixels; narrowest margin %d pixels\n", dpi, font.lfFaceName, -font.lfHeight, narrowest);
 }
 
 }  // namespace
