@@ -128,13 +128,12 @@ TEST_F(Form1Test, TabWalksEveryControlInTabIndexOrderIntoAndOutOfTheFrame) {
   for (const ControlSpec& spec : Form1Controls) {
     if (spec.Kind != ControlKind::GroupFrame) order.push_back(Control(spec.Id));
   }
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   SetFocus(order.front());
   for (std::size_t step = 1; step <= order.size(); ++step) {
     const HWND expected = order[step % order.size()];
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    PumpUntil([&] { return GetFocus() == expected; }, 1s, form_.get());
-    EXPECT_EQ(GetFocus(), expected) << "after " << step << " tabs";
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == expected; }, 1s, form_.get())) << "after " << step << " tabs";
   }
   EXPECT_EQ(WindowText(Control(Text1Id)), "") << "Tab moves on from the log instead of typing into it";
   for (std::size_t step = order.size(); step > 0; --step) {
@@ -147,8 +146,7 @@ TEST_F(Form1Test, SpaceTogglesTheFocusedFlagBoxAndTheFlagWord) {
   SetFocus(update);
   PostMessageA(update, WM_KEYDOWN, VK_SPACE, 0);
   PostMessageA(update, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001));
-  PumpUntil([&] { return IsChecked(update); }, 1s, form_.get());
-  EXPECT_TRUE(IsChecked(update));
+  ASSERT_TRUE(PumpUntil([&] { return IsChecked(update); }, 1s, form_.get()));
   EXPECT_EQ(form_->RedrawFlags, 0x705);
 }
 
@@ -161,11 +159,11 @@ TEST_F(Form1Test, TheLogStaysEmptyUntilTheTimerTicksOnceAndThenNumbersGoOn) {
   ASSERT_TRUE(PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, form_.get()));
   EXPECT_GE(std::chrono::steady_clock::now() - created_, 600ms);
   EXPECT_EQ(Module1::LogBox, Control(Text1Id));
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   const std::int32_t attachedAt = Module1::TraceCount;
   Click(Command3Id);
   Click(Command2Id);
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   ASSERT_FALSE(Lines().empty());
   EXPECT_EQ(LineNumber(Lines().front()), attachedAt + 1);
   EXPECT_GT(LineNumber(Lines().front()), 1);
@@ -257,12 +255,12 @@ TEST_F(Form1Test, BorderMakesBothRequestsAddressTheTextBox) {
 TEST_F(Form1Test, ClearEmptiesTheLogAndNumberingGoesOn) {
   StartTracing();
   Click(Command2Id);
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   const std::int32_t last = LineNumber(Lines().back());
   Click(Command3Id);
   EXPECT_EQ(WindowText(Control(Text1Id)), "");
   Click(Command2Id);
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   ASSERT_FALSE(Lines().empty());
   EXPECT_EQ(LineNumber(Lines().front()), last + 1);
 }
@@ -297,7 +295,7 @@ TEST_F(Form1Test, ClearComesAfterEveryLineTracedBeforeItAndNumberingGoesOn) {
     Click(Command2Id);
     Click(Command3Id);
   }
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   EXPECT_EQ(Watch.LastNumberAtClear, Watch.CountAtClear);
   EXPECT_EQ(WindowText(Control(Text1Id)), "");
   SetWindowLongA(Control(Text1Id), GWL_WNDPROC, Watch.Real);
@@ -316,7 +314,7 @@ TEST_F(Form1Test, ABurstOfRequestsAndKeysLeavesTheTextThatOneLineAtATimeWouldGiv
     PostMessageA(log, WM_CHAR, static_cast<WPARAM>(key), 0);
   }
   PostMessageA(Control(Command2Id), BM_CLICK, 0, 0);
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   SetWindowLongA(log, GWL_WNDPROC, Watch.Real);
 
   // Each key lands after exactly the lines traced before it was handled, at the very end.
@@ -343,6 +341,7 @@ TEST_F(Form1Test, ABurstOfRequestsAndKeysLeavesTheTextThatOneLineAtATimeWouldGiv
 TEST_F(Form1Test, ClosingWhileLinesAreOnTheirWayNeitherCrashesNorLeavesTheLoopRunning) {
   StartTracing();
   const HWND redraw = Control(Command2Id);
+  const int quits = QuitMessagesSeen();
   for (int press = 0; press < 20; ++press) PostMessageA(redraw, BM_CLICK, 0, 0);
   PostMessageA(form_->Hwnd(), WM_CLOSE, 0, 0);
   for (int press = 0; press < 20; ++press) PostMessageA(redraw, BM_CLICK, 0, 0);
@@ -350,6 +349,7 @@ TEST_F(Form1Test, ClosingWhileLinesAreOnTheirWayNeitherCrashesNorLeavesTheLoopRu
   const std::int32_t count = Module1::TraceCount;
   PumpFor(100ms);  // the lines collected last had a box that is gone by now
   EXPECT_EQ(Module1::TraceCount, count);
+  EXPECT_EQ(QuitMessagesSeen(), quits + 1) << "closing the form must end the message loop";
 }
 
 TEST_F(Form1Test, TypingAndSelectingInTheLogDoNotStopLinesGoingToTheEnd) {
@@ -358,7 +358,7 @@ TEST_F(Form1Test, TypingAndSelectingInTheLogDoNotStopLinesGoingToTheEnd) {
   for (const char c : std::string("note")) SendMessageA(log, WM_CHAR, static_cast<WPARAM>(c), 0);
   SendMessageA(log, EM_SETSEL, 1, 3);
   Click(Command2Id);
-  PumpUntilQuiet(Settle, Patience, form_.get());
+  ASSERT_TRUE(PumpUntilQuiet(Settle, Patience, form_.get()));
   const std::string text = WindowText(log);
   ASSERT_EQ(text.substr(0, 4), "note");
   const std::vector<std::string> lines = LogLines(text.substr(4));

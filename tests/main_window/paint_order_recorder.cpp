@@ -51,7 +51,9 @@ ControlId PaintOrderRecorder::Prepare(Request kind, std::int32_t flags) const {
   return Command4Id;
 }
 
-void PaintOrderRecorder::Settle() const { PumpUntilQuiet(Quiet, Patience, form_.get()); }
+void PaintOrderRecorder::Settle() const {
+  EXPECT_TRUE(PumpUntilQuiet(Quiet, Patience, form_.get())) << "the painting did not settle";
+}
 
 Recording PaintOrderRecorder::Record(Target target, const RepaintRequest& request) {
   Press(target == Target::Button ? Option1Id : Option2Id);

@@ -90,7 +90,7 @@ class TraceIntegrity : public ::testing::Test {
       if (pick == 23) PostMessageA(log, WM_KEYDOWN, random() % 2 ? VK_LEFT : VK_UP, 0);
       PumpFor(0ms, form_.get());
     }
-    PumpUntilQuiet(Quiet, Patience, form_.get());
+    ASSERT_TRUE(PumpUntilQuiet(Quiet, Patience, form_.get()));
   }
 
   void ExpectEveryLineOnce() {
@@ -125,7 +125,7 @@ TEST_F(TraceIntegrity, ADestroyedLogLeavesTheTargetsPaintingAndTheCounterCountin
   for (const ControlId request : {Command2Id, Command4Id}) {
     const std::int32_t before = Module1::TraceCount;
     Click(Control(request));
-    PumpUntilQuiet(Quiet, Patience, form_.get());
+    ASSERT_TRUE(PumpUntilQuiet(Quiet, Patience, form_.get()));
     EXPECT_GT(Module1::TraceCount, before);
   }
   EXPECT_NE(form_->Hwnd(), nullptr);

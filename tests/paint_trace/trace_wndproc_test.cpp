@@ -68,9 +68,12 @@ class TraceWndProcTest : public ::testing::Test {
     Module1::PrevProcText2 = Hook(text2_);
     Module1::LogBox = log_;
     Target = TargetBehaviour{};
+    countBefore_ = Module1::TraceCount;
   }
 
+  // The process as the test found it: a counter left at its maximum would overflow the next test's sums.
   void TearDown() override {
+    Module1::TraceCount = countBefore_;
     SetWindowLongA(command1_, GWL_WNDPROC, Module1::PrevProcCommand1);
     SetWindowLongA(text2_, GWL_WNDPROC, Module1::PrevProcText2);
     DestroyWindow(parent_);
@@ -91,6 +94,7 @@ class TraceWndProcTest : public ::testing::Test {
   std::vector<std::string> Lines() const { return LogLines(LogText()); }
 
   HWND parent_ = nullptr, command1_ = nullptr, text2_ = nullptr, log_ = nullptr;
+  std::int32_t countBefore_ = 0;
 };
 
 TEST_F(TraceWndProcTest, AnUntracedMessageIsForwardedOnceWithItsResultAndLeavesNoLine) {
@@ -307,7 +311,7 @@ TEST_F(CollectedLinesTest, KeysTypedIntoTheLogComeAfterEveryLineTracedBeforeThem
     SendMessageA(text2_, WM_PAINT, 0, 0);
     PostMessageA(log_, WM_CHAR, static_cast<WPARAM>(key), 0);
     const std::size_t typed = Spy.LengthAtKey.size();
-    PumpUntil([&] { return Spy.LengthAtKey.size() > typed; }, std::chrono::seconds(1));
+    ASSERT_TRUE(PumpUntil([&] { return Spy.LengthAtKey.size() > typed; }, std::chrono::seconds(1)));
   }
   SendMessageA(text2_, WM_PAINT, 0, 0);
   PumpFor(std::chrono::milliseconds(100));

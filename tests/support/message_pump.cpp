@@ -7,11 +7,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+int QuitMessages = 0;
+
 void DispatchPending(const Form1* form) {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    // A closed form posts its quit message; the test goes on.
-    if (message.message == WM_QUIT) continue;
+    // A closed form posts its quit message; the test counts it and goes on.
+    if (message.message == WM_QUIT) {
+      ++QuitMessages;
+      continue;
+    }
     if (form != nullptr && form->PreTranslateMessage(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
@@ -27,8 +32,10 @@ void WaitForMessage(Clock::time_point deadline) {
 }  // namespace
 
 void PumpFor(std::chrono::milliseconds duration, const Form1* form) {
-  PumpUntil([] { return false; }, duration, form);
+  static_cast<void>(PumpUntil([] { return false; }, duration, form));
 }
+
+int QuitMessagesSeen() { return QuitMessages; }
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout, const Form1* form) {
   const auto deadline = Clock::now() + timeout;
@@ -40,25 +47,22 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   }
 }
 
-void PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1* form) {
-  const auto deadline = Clock::now() + timeout;
+bool PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1* form) {
   std::int32_t seen = Module1::TraceCount;
   auto lastChange = Clock::now();
-  PumpUntil(
+  return PumpUntil(
       [&] {
         if (Module1::TraceCount != seen) {
           seen = Module1::TraceCount;
           lastChange = Clock::now();
         }
-        return Clock::now() - lastChange >= quiet || Clock::now() >= deadline;
+        return Clock::now() - lastChange >= quiet;
       },
       timeout, form);
 }
 
 bool PumpUntilTracing(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1& form) {
-  if (!PumpUntil([] { return Module1::LogBox != nullptr; }, timeout, &form)) return false;
-  PumpUntilQuiet(quiet, timeout, &form);
-  return true;
+  return PumpUntil([] { return Module1::LogBox != nullptr; }, timeout, &form) && PumpUntilQuiet(quiet, timeout, &form);
 }
 
 std::string WindowText(HWND hwnd) {

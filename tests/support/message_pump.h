@@ -13,12 +13,19 @@ class Form1;
 void PumpFor(std::chrono::milliseconds duration, const Form1* form = nullptr);
 
 // Pumps until done() holds or the timeout passes; tells whether done() held.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout, const Form1* form = nullptr);
+[[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                             const Form1* form = nullptr);
 
-// Pumps until no traced message has arrived for the given quiet time (or the timeout passes).
-void PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1* form = nullptr);
+// Pumps until no traced message has arrived for the given quiet time; false when the timeout came first.
+[[nodiscard]] bool PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout,
+                                  const Form1* form = nullptr);
 
-// Pumps until the form's timer has attached the log and the start-up painting is over; tells whether it was.
-bool PumpUntilTracing(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1& form);
+// Pumps until the form's timer has attached the log and the start-up painting is over; tells whether both came
+// before the timeout.
+[[nodiscard]] bool PumpUntilTracing(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout,
+                                    const Form1& form);
+
+// How many WM_QUIT messages the pump has taken from the queue since the program started.
+int QuitMessagesSeen();
 
 std::string WindowText(HWND hwnd);

@@ -14,7 +14,7 @@ RequestTrace PressAndTrace(const Form1& form, ControlId button, std::chrono::mil
   const std::int32_t before = Module1::TraceCount;
   SendMessageA(form.Control(button), BM_CLICK, 0, 0);
   const std::int32_t returned = Module1::TraceCount;
-  PumpUntilQuiet(quiet, timeout, &form);
+  EXPECT_TRUE(PumpUntilQuiet(quiet, timeout, &form)) << "the painting did not settle";
   const std::vector<std::string> lines = LogLines(WindowText(form.Control(Text1Id)));
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
   EXPECT_TRUE(NumberedFrom(lines, before + 1));
