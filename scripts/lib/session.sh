@@ -12,6 +12,15 @@ use_prefix() {
   export WINEPREFIX="$root/build/wine/$1"
 }
 
+# This command's session: its turn under the named lock, a virtual display and, when one is named, a prepared
+# prefix with a server of its own. What it started is stopped when the command ends.
+start_session() {
+  trap stop_session EXIT
+  take_lock "$1" 9
+  start_virtual_display
+  if [ -n "${2:-}" ]; then prepare_prefix "$2" persistent; fi
+}
+
 # A display number chosen by Xvfb itself, so two commands never take the same one.
 start_virtual_display() {
   local log="$root/build/xvfb.$$.log" number="$root/build/xvfb.$$.display"

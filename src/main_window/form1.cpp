@@ -8,6 +8,7 @@
 namespace {
 
 constexpr char Form1ClassName[] = "Moravane.Form1";
+constexpr int CaptionAir = 2;  // pixels at 96 DPI each caption keeps clear on both sides
 
 TwipsScale ScaleOf(HWND hwnd) noexcept {
   const HDC dc = GetDC(hwnd);

@@ -32,7 +32,6 @@ class Form1 {
  public:
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT Timer1IntervalMs = 600;
-  static constexpr int CaptionAir = 2;  // pixels at 96 DPI each caption keeps clear on both sides
 
   // Creates the window and its controls and runs Form_Load; the window stays hidden until Show. Hwnd() is
   // null when the window or any of its controls could not be created.

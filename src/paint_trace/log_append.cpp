@@ -153,7 +153,7 @@ LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     Flush(true);
     return 0;
   }
-  if (watched && !Feed.Flushing) Flush(message != WM_PAINT);
+  if (watched) Flush(message != WM_PAINT);
   const LRESULT result = Feed.Subclass.Forward(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     if (watched) ForgetBox();
