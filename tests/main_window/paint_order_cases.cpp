@@ -28,6 +28,23 @@ Rows Frame(When time) { return Traced(time, "WM_NCPAINT", 0); }
 Rows Erase(When time) { return Traced(time, "WM_ERASEBKGND", 1); }
 Rows Paint(When time, const Rows& inside) { return Traced(time, "WM_PAINT", 0, inside); }
 
+Rows Optional(Rows rows) {
+  for (Row& row : rows) row.Optional = true;
+  return rows;
+}
+
+bool Matches(const Rows& traced, const Rows& expected, bool optionalMayBeMissing) {
+  std::size_t next = 0;
+  for (const Row& row : expected) {
+    if (next < traced.size() && traced[next] == row) {
+      ++next;
+    } else if (!(row.Optional && optionalMayBeMissing)) {
+      return false;
+    }
+  }
+  return next == traced.size();
+}
+
 Rows RowsOf(const Recording& recording) {
   Rows rows;
   int depth = 0;
@@ -42,8 +59,8 @@ Rows RowsOf(const Recording& recording) {
     rows.push_back({time, edge, depth, message, result});
     if (edge == 'S') ++depth;
   };
-  for (const std::string& line : recording.During) add(When::During, line);
-  for (const std::string& line : recording.Later) add(When::Later, line);
+  for (const std::string& line : recording.Lines.During) add(When::During, line);
+  for (const std::string& line : recording.Lines.Later) add(When::Later, line);
   return rows;
 }
 
@@ -51,7 +68,7 @@ std::string Describe(const Rows& rows) {
   std::string text;
   for (const Row& row : rows) {
     text += std::string(row.Time == When::During ? "during " : "later  ") + std::string(2 * row.Depth, ' ') + row.Edge +
-            ' ' + row.Message + (row.Edge == 'R' ? " -> " + std::to_string(row.Result) : "") + "\n";
+            ' ' + row.Message + (row.Edge == 'R' ? " -> " + std::to_string(row.Result) : "") + (row.Optional ? " (optional)" : "") + "\n";
   }
   return text.empty() ? "nothing\n" : text;
 }

@@ -11,8 +11,17 @@ struct CatalogueRow {
   RepaintRequest Request;
   Recording Trace;
   std::string Remark;
+  std::string OnWindows;
 };
 
-// The whole of docs/paint-order.md: an introduction with the rules checked, then one table per target.
-std::string RenderCatalogue(const std::vector<std::string>& rules, const std::vector<CatalogueRow>& button,
-                            const std::vector<CatalogueRow>& textBox);
+// The rules every row is checked against, by where they come from.
+struct CheckedRules {
+  std::vector<std::string> Documented;     // Microsoft's reference pages
+  std::vector<std::string> WindowsTested;  // tests that must pass on Windows
+  std::vector<std::string> WineOnly;       // what only Wine showed
+};
+
+// The whole catalogue: an introduction with the rules checked, then one table per target. recordedOn finishes
+// "Recorded ...".
+std::string RenderCatalogue(const CheckedRules& rules, const std::vector<CatalogueRow>& button,
+                            const std::vector<CatalogueRow>& textBox, const std::string& recordedOn);

@@ -4,8 +4,6 @@
 
 #include "paint_trace/module1.h"
 #include "support/message_pump.h"
-#include "support/request_trace.h"
-#include "support/trace_log.h"
 
 namespace {
 
@@ -15,6 +13,18 @@ constexpr auto Quiet = 150ms;  // no traced message for this long: the platform 
 constexpr auto Patience = 5s;
 
 bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+ControlId TargetId(Target target) { return target == Target::Button ? Command1Id : Text2Id; }
+Target Other(Target target) { return target == Target::Button ? Target::TextBox : Target::Button; }
+
+bool HasUpdateRect(HWND hwnd) { return GetUpdateRect(hwnd, nullptr, FALSE) != FALSE; }
+
+bool HasClientRegion(HWND hwnd) {
+  const HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetUpdateRgn(hwnd, region, FALSE);
+  DeleteObject(region);
+  return kind == SIMPLEREGION || kind == COMPLEXREGION;
+}
 
 }  // namespace
 
@@ -51,21 +61,54 @@ ControlId PaintOrderRecorder::Prepare(Request kind, std::int32_t flags) const {
   return Command4Id;
 }
 
-void PaintOrderRecorder::Settle() const {
-  EXPECT_TRUE(PumpUntilQuiet(Quiet, Patience, form_.get())) << "the painting did not settle";
-}
+void PaintOrderRecorder::Choose(Target target) const { Press(target == Target::Button ? Option1Id : Option2Id); }
 
-Recording PaintOrderRecorder::Record(Target target, const RepaintRequest& request) {
-  Press(target == Target::Button ? Option1Id : Option2Id);
-  Settle();
-  switch (request.First) {
+void PaintOrderRecorder::MakeFirst(Target target, Before first) const {
+  switch (first) {
     case Before::Nothing: break;
     case Before::InvalidateRectErase: Press(Prepare(Request::InvalidateRectErase, 0)); break;
     case Before::RedrawInvalidateEraseFrame:
       Press(Prepare(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME));
       break;
     case Before::RedrawInternalPaint: Press(Prepare(Request::RedrawWindow, RDW_INTERNALPAINT)); break;
+    case Before::OtherTargetInvalidated:
+      Choose(Other(target));
+      Press(Prepare(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME));
+      Choose(target);
+      break;
+    case Before::FormInvalidated: InvalidateRect(form_->Hwnd(), nullptr, TRUE); break;
   }
-  const RequestTrace trace = PressAndTrace(*form_, Prepare(request.Kind, request.Flags), Quiet, Patience);
-  return {WithoutNumbers(trace.During), WithoutNumbers(trace.Later)};
+}
+
+// GetUpdateRgn gives the client part of a window's update region and GetUpdateRect counts its frame too, so an
+// update rectangle without a client region is a frame alone. A frame beside an invalid client area, and an
+// internal paint, cannot be read without taking them away.
+std::string PaintOrderRecorder::LeftInvalid(Target target) const {
+  const HWND hwnd = form_->Control(TargetId(target));
+  std::string left;
+  const auto add = [&left](const char* part) { left += (left.empty() ? "" : ", ") + std::string(part); };
+  if (HasClientRegion(hwnd)) {
+    add("client");
+  } else if (HasUpdateRect(hwnd)) {
+    add("frame");
+  }
+  if (HasUpdateRect(form_->Control(TargetId(Other(target))))) add(target == Target::Button ? "text box" : "button");
+  if (HasUpdateRect(form_->Control(Frame1Id))) add("group box");
+  if (HasUpdateRect(form_->Hwnd())) add("form");
+  return left.empty() ? "none" : left;
+}
+
+void PaintOrderRecorder::Settle() const {
+  EXPECT_TRUE(PumpUntilQuiet(Quiet, Patience, form_.get())) << "the painting did not settle";
+}
+
+Recording PaintOrderRecorder::Record(Target target, const RepaintRequest& request) {
+  Choose(target);
+  Settle();
+  MakeFirst(target, request.First);
+  Recording recording;
+  const RequestTrace trace = PressAndTrace(*form_, Prepare(request.Kind, request.Flags), Quiet, Patience,
+                                           [&] { recording.LeftInvalid = LeftInvalid(target); });
+  recording.Lines = WithoutNumbers(trace);
+  return recording;
 }

@@ -6,14 +6,22 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "main_window/form1.h"
+#include "support/request_trace.h"
 
 enum class Target { Button, TextBox };
 enum class Request { RedrawWindow, InvalidateRect, InvalidateRectErase };
-// What the program is made to do first, so that a validating request has something to take away.
-enum class Before { Nothing, InvalidateRectErase, RedrawInvalidateEraseFrame, RedrawInternalPaint };
+// What is made to happen first: something for a validating request to take away, or a window that still
+// needs painting when the request comes.
+enum class Before {
+  Nothing,
+  InvalidateRectErase,
+  RedrawInvalidateEraseFrame,
+  RedrawInternalPaint,
+  OtherTargetInvalidated,  // RedrawWindow with RDW_INVALIDATE | RDW_ERASE | RDW_FRAME on the other target
+  FormInvalidated,         // InvalidateRect on the form itself, with erase
+};
 
 struct RepaintRequest {
   Request Kind;
@@ -21,10 +29,9 @@ struct RepaintRequest {
   Before First;
 };
 
-// The traced lines without their numbers, as the log shows them.
 struct Recording {
-  std::vector<std::string> During;  // traced before the button's handler returned
-  std::vector<std::string> Later;   // delivered afterwards by the message loop
+  RequestTrace Lines;       // the traced lines without their numbers
+  std::string LeftInvalid;  // what still needed painting when the request returned, before the loop ran
 };
 
 class PaintOrderRecorder {
@@ -38,6 +45,9 @@ class PaintOrderRecorder {
   void CheckFlags(std::int32_t flags) const;
   // Sets the boxes or "Erase" for the request; gives the button that makes it.
   ControlId Prepare(Request kind, std::int32_t flags) const;
+  void Choose(Target target) const;
+  void MakeFirst(Target target, Before first) const;
+  std::string LeftInvalid(Target target) const;
   void Settle() const;
   std::unique_ptr<Form1> form_;
 };
