@@ -68,7 +68,8 @@ std::string Describe(const Rows& rows) {
   std::string text;
   for (const Row& row : rows) {
     text += std::string(row.Time == When::During ? "during " : "later  ") + std::string(2 * row.Depth, ' ') + row.Edge +
-            ' ' + row.Message + (row.Edge == 'R' ? " -> " + std::to_string(row.Result) : "") + (row.Optional ? " (optional)" : "") + "\n";
+            ' ' + row.Message + (row.Edge == 'R' ? " -> " + std::to_string(row.Result) : "") +
+            (row.Optional ? " (optional)" : "") + "\n";
   }
   return text.empty() ? "nothing\n" : text;
 }

@@ -157,8 +157,9 @@ TEST_P(PaintOrder, TracesWhatTheTableSaysAndWhatTheRulesPromise) {
   const Recording& recording = RecordingOf(index, target);
   const Rows traced = RowsOf(recording);
   // Wine sends every message it sends on one version; only on Windows may an optional one be missing.
-  EXPECT_TRUE(Matches(traced, Expected(c, target), !UnderWine()))
-      << "traced:\n" << Describe(traced) << "expected:\n" << Describe(Expected(c, target));
+  EXPECT_TRUE(Matches(traced, Expected(c, target), !UnderWine())) << "traced:\n"
+                                                                  << Describe(traced) << "expected:\n"
+                                                                  << Describe(Expected(c, target));
   for (const Rule& rule : Rules) {
     if (rule.Applies(c.Request) && (rule.From != Source::Wine || UnderWine())) {
       EXPECT_TRUE(rule.Holds(c.Request, traced)) << rule.Text;
@@ -166,7 +167,8 @@ TEST_P(PaintOrder, TracesWhatTheTableSaysAndWhatTheRulesPromise) {
   }
   // What is left is what the loop paints; an internal paint leaves no region to read.
   if (recording.LeftInvalid != "none" || !Has(c.Request, RDW_INTERNALPAINT)) {
-    EXPECT_EQ(recording.LeftInvalid == "none", recording.Lines.Later.empty()) << "left invalid: " << recording.LeftInvalid;
+    EXPECT_EQ(recording.LeftInvalid == "none", recording.Lines.Later.empty())
+        << "left invalid: " << recording.LeftInvalid;
   }
 }
 
