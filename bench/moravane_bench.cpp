@@ -24,7 +24,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr char HostClassName[] = "Moravane.BenchHost";
-constexpr auto Patience = 120s;  // a burst that takes longer has failed
+constexpr auto BurstPatience = 120s;  // a burst that takes longer has failed
 constexpr int SmallLog = 1000, LargeLog = 50000;
 
 double SecondsFor(const std::function<void()>& work) {
@@ -101,7 +101,8 @@ bool WaitsFailed = false;
 // A wait that timed out makes every figure after it doubtful: it is said, and the run ends non-zero.
 void Waited(bool done, const char* what) {
   if (done) return;
-  std::fprintf(stderr, "moravane_bench: %s did not happen within %d s\n", what, static_cast<int>(Patience.count()));
+  std::fprintf(stderr, "moravane_bench: %s did not happen within %d s\n", what,
+               static_cast<int>(BurstPatience.count()));
   WaitsFailed = true;
 }
 
@@ -315,9 +316,9 @@ class FormBench {
  public:
   FormBench() : form_(GetModuleHandleA(nullptr)) {
     form_.Show(SW_SHOWNORMAL);
-    attached_ = PumpUntil([] { return Module1::LogBox != nullptr; }, Patience, &form_);
+    attached_ = PumpUntil([] { return Module1::LogBox != nullptr; }, BurstPatience, &form_);
     SendMessageA(Button(Command2Id), BM_CLICK, 0, 0);  // the feed watches the log from the first line on
-    Waited(PumpUntilQuiet(150ms, Patience, &form_), "the end of the first request's painting");
+    Waited(PumpUntilQuiet(QuietFor, BurstPatience, &form_), "the end of the first request's painting");
     Watch = LogWatch{};
     Watch.Real = SetWindowLongA(Log(), GWL_WNDPROC, reinterpret_cast<LONG>(&WatchLog));
     ButtonProc = std::exchange(Module1::PrevProcCommand1, reinterpret_cast<LONG>(&TimeTracedLines));
@@ -336,13 +337,13 @@ class FormBench {
 
   // Every traced line in the log and nothing left to handle; asks the log nothing, which would hurry the lines.
   bool Settle() const {
-    return PumpUntil([] { return QueueIsEmpty() && Watch.Replaced == Module1::TraceCount; }, Patience, &form_);
+    return PumpUntil([] { return QueueIsEmpty() && Watch.Replaced == Module1::TraceCount; }, BurstPatience, &form_);
   }
 
   // Starts counting and timing afresh, with the log holding the given number of lines.
   void Reset(int lines) {
     FillLog(Log(), lines);
-    Waited(PumpUntilQuiet(100ms, Patience, &form_), "the log's settling after it was filled");
+    Waited(PumpUntilQuiet(100ms, BurstPatience, &form_), "the log's settling after it was filled");
     startCount_ = Module1::TraceCount;
     Watch.Replaces = 0;
     Watch.First = Module1::TraceCount + 1;
@@ -367,7 +368,7 @@ Figure ReplacesPerRequest(FormBench& bench) {
   for (int request = 0; request < LoneRequests; ++request) {
     const int before = Watch.Replaces;
     PostMessageA(bench.Button(Command2Id), BM_CLICK, 0, 0);
-    Waited(PumpUntilQuiet(150ms, Patience, &bench.Form()), "the end of a request's painting");
+    Waited(PumpUntilQuiet(QuietFor, BurstPatience, &bench.Form()), "the end of a request's painting");
     worst = std::max(worst, Watch.Replaces - before);
   }
   return Count("replaces_per_request", "replaces for one \"RedrawWindow\" click, 0x605", "replaces (most)", worst,
@@ -380,10 +381,10 @@ Figure KeyBurstReplaces(FormBench& bench) {
   bench.Reset(SmallLog);
   const HWND text2 = bench.Button(Text2Id);
   SetFocus(text2);
-  Waited(PumpUntilQuiet(150ms, Patience, &bench.Form()), "the painting's end after the focus moved");
+  Waited(PumpUntilQuiet(QuietFor, BurstPatience, &bench.Form()), "the painting's end after the focus moved");
   const int before = Watch.Replaces;
   for (int key = 0; key < Keys; ++key) PostMessageA(text2, WM_CHAR, 'a' + key % 26, 0);
-  Waited(PumpUntilQuiet(150ms, Patience, &bench.Form()), "the painting's end after the keys");
+  Waited(PumpUntilQuiet(QuietFor, BurstPatience, &bench.Form()), "the painting's end after the keys");
   return Count("key_burst_replaces", "replaces for 100 keys typed into \"   Has Border\"", "replaces",
                Watch.Replaces - before, std::to_string(Keys) + " keys posted at once");
 }
@@ -398,7 +399,7 @@ double Burst(FormBench& bench, int clicks, int logLines, int& lines) {
     for (int i = 0; i < clicks; ++i) PostMessageA(bench.Button(Command2Id), BM_CLICK, 0, 0);
     if (!bench.Settle())
       std::fprintf(stderr, "A burst of %d clicks did not settle within %d s\n", clicks,
-                   static_cast<int>(Patience.count()));
+                   static_cast<int>(BurstPatience.count()));
   });
   lines = bench.LinesSinceReset();
   return seconds;
@@ -424,7 +425,7 @@ Figure FloodVisible(FormBench& bench) {
   double worst = 0;
   for (const int logLines : {SmallLog, LargeLog}) {
     Burst(bench, FloodClicks, logLines, lines);
-    Waited(PumpUntilQuiet(100ms, Patience, &bench.Form()), "the flood's end");
+    Waited(PumpUntilQuiet(100ms, BurstPatience, &bench.Form()), "the flood's end");
     worst = std::max(worst, Watch.LongestWaitMs);
     detail += std::to_string(logLines) + " lines: " + std::to_string(std::lround(Watch.LongestWaitMs)) + " ms, " +
               std::to_string(Watch.Replaces) + " replaces; ";
@@ -451,7 +452,7 @@ double BaselineBurst(HWND box, const std::string& text) {
       SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
       SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(next.c_str()));
     }
-    Waited(PumpUntil(&QueueIsEmpty, Patience), "the baseline box's painting");
+    Waited(PumpUntil(&QueueIsEmpty, BurstPatience), "the baseline box's painting");
   });
 }
 
@@ -494,7 +495,7 @@ int main() {
   HookFigures(figures);
   FormBench bench;
   if (!bench.Attached()) {
-    std::fprintf(stderr, "The form's log was not attached within %d s\n", static_cast<int>(Patience.count()));
+    std::fprintf(stderr, "The form's log was not attached within %d s\n", static_cast<int>(BurstPatience.count()));
     return 1;
   }
   LogBoxFigures(figures, bench.Log());

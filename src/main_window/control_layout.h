@@ -115,3 +115,14 @@ constexpr bool FlagBoxesAreWellFormed() {
 }
 
 static_assert(FlagBoxesAreWellFormed(), "one box for each index from 0 to 11, each with a readable tag");
+
+// The form creates the controls in the order of this table, and the dialog manager tabs in creation order.
+constexpr bool ControlsFollowTheirTabIndexes() {
+  int next = static_cast<int>(Check1Boxes.size());
+  for (const ControlSpec& spec : Form1Controls) {
+    if (spec.TabIndex != next++) return false;
+  }
+  return true;
+}
+
+static_assert(ControlsFollowTheirTabIndexes(), "the controls must be listed in the order of their tab indexes");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "support/redraw_flags.h"
+
 namespace {
 
 constexpr char Title[] = R"(# Paint order: what each repaint request sends, and when
@@ -57,22 +59,10 @@ std::string RuleList(const char* heading, const std::vector<std::string>& rules)
   return list + "\n";
 }
 
-struct FlagName {
-  std::int32_t Value;
-  const char* Name;
-};
-
-constexpr FlagName FlagNamesInOrder[] = {
-    {0x0001, "RDW_INVALIDATE"}, {0x0002, "RDW_INTERNALPAINT"},   {0x0004, "RDW_ERASE"},
-    {0x0008, "RDW_VALIDATE"},   {0x0010, "RDW_NOINTERNALPAINT"}, {0x0020, "RDW_NOERASE"},
-    {0x0040, "RDW_NOCHILDREN"}, {0x0080, "RDW_ALLCHILDREN"},     {0x0100, "RDW_UPDATENOW"},
-    {0x0200, "RDW_ERASENOW"},   {0x0400, "RDW_FRAME"},           {0x0800, "RDW_NOFRAME"},
-};
-
 // "RDW_INVALIDATE \\| RDW_ERASE" (escaped for a table), in the order of the values; "none" for 0.
 std::string FlagNames(std::int32_t flags) {
   std::string names;
-  for (const FlagName& flag : FlagNamesInOrder) {
+  for (const RedrawFlag& flag : RedrawFlags) {
     if (flags & flag.Value) names += (names.empty() ? "" : " \\| ") + std::string(flag.Name);
   }
   return names.empty() ? "none" : names;

@@ -4,11 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "main_window/form1.h"
-#include "support/request_trace.h"
+#include "support/form_test.h"
 
 enum class Target { Button, TextBox };
 enum class Request { RedrawWindow, InvalidateRect, InvalidateRectErase };
@@ -37,17 +36,13 @@ struct Recording {
 class PaintOrderRecorder {
  public:
   PaintOrderRecorder();
-  ~PaintOrderRecorder();
   Recording Record(Target target, const RepaintRequest& request);
 
  private:
-  void Press(ControlId button) const;
-  void CheckFlags(std::int32_t flags) const;
   // Sets the boxes or "Erase" for the request; gives the button that makes it.
   ControlId Prepare(Request kind, std::int32_t flags) const;
   void Choose(Target target) const;
   void MakeFirst(Target target, Before first) const;
   std::string LeftInvalid(Target target) const;
-  void Settle() const;
-  std::unique_ptr<Form1> form_;
+  FormDriver form_;
 };

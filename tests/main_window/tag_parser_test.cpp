@@ -3,21 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "main_window/control_layout.h"
+#include "support/redraw_flags.h"
 
 namespace {
 
 TEST(TagParser, ReadsEveryFlagBoxTagAsTheFlagItNames) {
-  // The platform's values for the flags the captions name.
-  const std::pair<std::string_view, std::int32_t> flags[] = {
-      {"RDW_INVALIDATE", 0x0001}, {"RDW_INTERNALPAINT", 0x0002},   {"RDW_ERASE", 0x0004},
-      {"RDW_VALIDATE", 0x0008},   {"RDW_NOINTERNALPAINT", 0x0010}, {"RDW_NOERASE", 0x0020},
-      {"RDW_NOCHILDREN", 0x0040}, {"RDW_ALLCHILDREN", 0x0080},     {"RDW_UPDATENOW", 0x0100},
-      {"RDW_ERASENOW", 0x0200},   {"RDW_FRAME", 0x0400},           {"RDW_NOFRAME", 0x0800},
-  };
-  for (const auto& [caption, value] : flags) {
+  for (const auto& [value, caption] : RedrawFlags) {
     int matches = 0;
     for (const FlagBox& box : Check1Boxes) {
-      if (box.Caption != caption) continue;
+      if (std::string_view(box.Caption) != caption) continue;
       ++matches;
       EXPECT_EQ(ParseTag(box.Tag), value) << caption;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "paint_trace/trace_lines.h"
 #include "support/failing_allocator.h"
 #include "support/message_pump.h"
+#include "support/spy.h"
 #include "support/trace_log.h"
 
 namespace {
@@ -74,19 +76,17 @@ class TraceWndProcTest : public ::testing::Test {
   // The process as the test found it: a counter left at its maximum would overflow the next test's sums.
   void TearDown() override {
     Module1::TraceCount = countBefore_;
-    SetWindowLongA(command1_, GWL_WNDPROC, Module1::PrevProcCommand1);
-    SetWindowLongA(text2_, GWL_WNDPROC, Module1::PrevProcText2);
     DestroyWindow(parent_);
     Module1::LogBox = nullptr;
+  }
+
+  static LONG Hook(HWND hwnd) {
+    return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
   }
 
   HWND CreateTarget(int id) const {
     return CreateWindowExA(0, "MoravaneTestTarget", "", WS_CHILD, 0, 0, 50, 50, parent_, reinterpret_cast<HMENU>(id),
                            nullptr, nullptr);
-  }
-
-  static LONG Hook(HWND hwnd) {
-    return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::TraceWndProc));
   }
 
   // Whoever reads the log finds every line traced so far.
@@ -122,14 +122,10 @@ TEST_F(TraceWndProcTest, TheResultIsReturnedUnchangedAndWrittenInHex) {
     Target.EraseResult = result;
     EXPECT_EQ(SendMessageA(text2_, WM_ERASEBKGND, 0, 0), result);
   }
-  EXPECT_EQ(WithoutNumbers(Lines()), (std::vector<std::string>{
-                                         "S WM_ERASEBKGND",
-                                         "R WM_ERASEBKGND   lResult:  &H00000000",
-                                         "S WM_ERASEBKGND",
-                                         "R WM_ERASEBKGND   lResult:  &H00000001",
-                                         "S WM_ERASEBKGND",
-                                         "R WM_ERASEBKGND   lResult:  &HFFFFFFFF",
-                                     }));
+  EXPECT_EQ(WithoutNumbers(Lines()),
+            (std::vector<std::string>{"S WM_ERASEBKGND", "R WM_ERASEBKGND   lResult:  &H00000000", "S WM_ERASEBKGND",
+                                      "R WM_ERASEBKGND   lResult:  &H00000001", "S WM_ERASEBKGND",
+                                      "R WM_ERASEBKGND   lResult:  &HFFFFFFFF"}));
   EXPECT_TRUE(NumberedFrom(Lines(), 1));
 }
 
@@ -137,32 +133,20 @@ TEST_F(TraceWndProcTest, AMessageSentWhileAnotherIsHandledNestsInsideIt) {
   Module1::TraceCount = 99;
   Target.PaintSendsErase = true;
   SendMessageA(command1_, WM_PAINT, 0, 0);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "<000100> S WM_PAINT",
-                         "<000101> S WM_ERASEBKGND",
-                         "<000102> R WM_ERASEBKGND   lResult:  &H00000001",
-                         "<000103> R WM_PAINT   lResult:  &H00000000",
-                     }));
-}
-
-// A second procedure for Text2 only, so a mix-up of the two saved procedures shows.
-LONG RealText2Proc = 0;
-int Text2Calls = 0;
-
-LRESULT CALLBACK CountText2Calls(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ++Text2Calls;
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(RealText2Proc), hwnd, message, wParam, lParam);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"<000100> S WM_PAINT", "<000101> S WM_ERASEBKGND",
+                                               "<000102> R WM_ERASEBKGND   lResult:  &H00000001",
+                                               "<000103> R WM_PAINT   lResult:  &H00000000"}));
 }
 
 TEST_F(TraceWndProcTest, EachWindowReachesItsOwnPreviousProcedure) {
-  RealText2Proc = Module1::PrevProcText2;
-  Text2Calls = 0;
-  Module1::PrevProcText2 = reinterpret_cast<LONG>(&CountText2Calls);
-  SendMessageA(command1_, WM_PAINT, 0, 0);
-  EXPECT_EQ(Text2Calls, 0);
-  SendMessageA(text2_, WM_PAINT, 0, 0);
-  EXPECT_EQ(Text2Calls, 1);
-  Module1::PrevProcText2 = RealText2Proc;
+  int text2Calls = 0;  // a second procedure for Text2 only, so a mix-up of the two saved procedures shows
+  {
+    const Spy text2(Module1::PrevProcText2, Spy::Watching([&](HWND, UINT, WPARAM, LPARAM) { ++text2Calls; }));
+    SendMessageA(command1_, WM_PAINT, 0, 0);
+    EXPECT_EQ(text2Calls, 0);
+    SendMessageA(text2_, WM_PAINT, 0, 0);
+    EXPECT_EQ(text2Calls, 1);
+  }
   ASSERT_EQ(Target.Calls.size(), 2u);
   EXPECT_EQ(Target.Calls[0].Hwnd, command1_);
   EXPECT_EQ(Target.Calls[1].Hwnd, text2_);
@@ -196,12 +180,9 @@ TEST_F(TraceWndProcTest, TheCounterSticksAtItsMaximumAndLinesAreStillWritten) {
   SendMessageA(command1_, WM_PAINT, 0, 0);
   SendMessageA(command1_, WM_PAINT, 0, 0);
   EXPECT_EQ(Module1::TraceCount, std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "<2147483647> S WM_PAINT",
-                         "<2147483647> R WM_PAINT   lResult:  &H00000000",
-                         "<2147483647> S WM_PAINT",
-                         "<2147483647> R WM_PAINT   lResult:  &H00000000",
-                     }));
+  EXPECT_EQ(Lines(),
+            (std::vector<std::string>{"<2147483647> S WM_PAINT", "<2147483647> R WM_PAINT   lResult:  &H00000000",
+                                      "<2147483647> S WM_PAINT", "<2147483647> R WM_PAINT   lResult:  &H00000000"}));
   EXPECT_EQ(Target.Calls.size(), 2u);
 }
 
@@ -240,26 +221,6 @@ TEST_F(TraceWndProcTest, AFailureWhileBuildingOrAppendingALineIsSwallowedAndTheM
   EXPECT_EQ(Lines().back(), "<000018> R WM_ERASEBKGND   lResult:  &H00000007");
 }
 
-// Counts what reaches the log box: how many replaces and when the first came, and what it had when the user's
-// keys came. It can also make a replace trace and flush, as a modal loop inside the box would.
-struct LogSpy {
-  LONG Real = 0;
-  int Replaces = 0;
-  std::chrono::steady_clock::time_point FirstReplace;
-  std::vector<std::size_t> LengthAtKey;
-  HWND PaintOnReplace = nullptr;
-} Spy;
-
-LRESULT CALLBACK LogSpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == EM_REPLACESEL && Spy.Replaces++ == 0) Spy.FirstReplace = std::chrono::steady_clock::now();
-  if (message == EM_REPLACESEL && Spy.PaintOnReplace != nullptr) {
-    SendMessageA(std::exchange(Spy.PaintOnReplace, nullptr), WM_PAINT, 0, 0);
-    Module1::FlushLog();
-  }
-  if (message == WM_CHAR) Spy.LengthAtKey.push_back(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)));
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(Spy.Real), hwnd, message, wParam, lParam);
-}
-
 int TimerMessages = 0;
 
 LRESULT CALLBACK CountTimerMessages(int code, WPARAM wParam, LPARAM lParam) {
@@ -281,10 +242,24 @@ void AppendWithAllocations(HWND box, const std::string& line, int allocations) {
 
 class CollectedLinesTest : public TraceWndProcTest {
  protected:
+  // What reaches the log box: how many replaces and when the first came, and what it had when the user's keys
+  // came. It can also make a replace trace and flush, as a modal loop inside the box would.
   void SetUp() override {
     TraceWndProcTest::SetUp();
-    Spy = LogSpy{};
-    Spy.Real = SetWindowLongA(log_, GWL_WNDPROC, reinterpret_cast<LONG>(&LogSpyProc));
+    spy_ = std::make_unique<Spy>(log_, Spy::Watching([this](HWND hwnd, UINT message, WPARAM, LPARAM) {
+                                   if (message == EM_REPLACESEL && replaces_++ == 0)
+                                     firstReplace_ = std::chrono::steady_clock::now();
+                                   if (message == EM_REPLACESEL && paintOnReplace_ != nullptr) {
+                                     SendMessageA(std::exchange(paintOnReplace_, nullptr), WM_PAINT, 0, 0);
+                                     Module1::FlushLog();
+                                   }
+                                   if (message == WM_CHAR)
+                                     lengthAtKey_.push_back(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)));
+                                 }));
+  }
+  void TearDown() override {
+    spy_.reset();
+    TraceWndProcTest::TearDown();
   }
   // The text appending each line on its own would give.
   static std::string LinesNumbered(std::int32_t first, int paints) {
@@ -295,6 +270,12 @@ class CollectedLinesTest : public TraceWndProcTest {
     }
     return text;
   }
+
+  int replaces_ = 0;
+  std::chrono::steady_clock::time_point firstReplace_;
+  std::vector<std::size_t> lengthAtKey_;
+  HWND paintOnReplace_ = nullptr;
+  std::unique_ptr<Spy> spy_;
 };
 
 TEST_F(CollectedLinesTest, ABurstReachesTheLogWithFewReplacesAndTheSameTextOnceTheLoopIsIdle) {
@@ -302,7 +283,7 @@ TEST_F(CollectedLinesTest, ABurstReachesTheLogWithFewReplacesAndTheSameTextOnceT
   for (int i = 0; i < 50; ++i) SendMessageA(command1_, WM_PAINT, 0, 0);
   // No message follows: the loop itself must not leave the last lines waiting.
   EXPECT_TRUE(PumpUntil([&] { return WindowText(log_) == LinesNumbered(1, 50); }, std::chrono::seconds(1)));
-  EXPECT_LE(Spy.Replaces, 3) << "100 lines";
+  EXPECT_LE(replaces_, 3) << "100 lines";
 }
 
 TEST_F(CollectedLinesTest, KeysTypedIntoTheLogComeAfterEveryLineTracedBeforeThem) {
@@ -310,14 +291,14 @@ TEST_F(CollectedLinesTest, KeysTypedIntoTheLogComeAfterEveryLineTracedBeforeThem
   for (const char key : std::string("ab")) {
     SendMessageA(text2_, WM_PAINT, 0, 0);
     PostMessageA(log_, WM_CHAR, static_cast<WPARAM>(key), 0);
-    const std::size_t typed = Spy.LengthAtKey.size();
-    ASSERT_TRUE(PumpUntil([&] { return Spy.LengthAtKey.size() > typed; }, std::chrono::seconds(1)));
+    const std::size_t typed = lengthAtKey_.size();
+    ASSERT_TRUE(PumpUntil([&] { return lengthAtKey_.size() > typed; }, std::chrono::seconds(1)));
   }
   SendMessageA(text2_, WM_PAINT, 0, 0);
   PumpFor(std::chrono::milliseconds(100));
   const std::string first = LinesNumbered(1, 1), second = LinesNumbered(3, 1), third = LinesNumbered(5, 1);
   EXPECT_EQ(WindowText(log_), first + "a" + second + "b" + third);
-  EXPECT_EQ(Spy.LengthAtKey, (std::vector<std::size_t>{first.size(), first.size() + 1 + second.size()}));
+  EXPECT_EQ(lengthAtKey_, (std::vector<std::size_t>{first.size(), first.size() + 1 + second.size()}));
   DWORD start = 0, end = 0;
   SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(end, WindowText(log_).size());
@@ -346,7 +327,7 @@ TEST_F(CollectedLinesTest, AFailedAppendArmsNoTimerAndABatchArmsOneThatFiresOnce
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_EQ(TimerMessages, 0) << "a timer without a line to bring";
   for (int i = 0; i < 5; ++i) SendMessageA(command1_, WM_PAINT, 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return Spy.Replaces > 0; }, std::chrono::seconds(1)));
+  EXPECT_TRUE(PumpUntil([&] { return replaces_ > 0; }, std::chrono::seconds(1)));
   PumpFor(std::chrono::milliseconds(100));
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(TimerMessages, 1);
@@ -355,7 +336,7 @@ TEST_F(CollectedLinesTest, AFailedAppendArmsNoTimerAndABatchArmsOneThatFiresOnce
 TEST_F(CollectedLinesTest, LinesTracedWhileTheBoxTakesABatchComeAfterIt) {
   Module1::TraceCount = 0;
   SendMessageA(command1_, WM_PAINT, 0, 0);
-  Spy.PaintOnReplace = text2_;
+  paintOnReplace_ = text2_;
   Module1::FlushLog();
   EXPECT_EQ(WindowText(log_), LinesNumbered(1, 2));
 }
@@ -363,29 +344,23 @@ TEST_F(CollectedLinesTest, LinesTracedWhileTheBoxTakesABatchComeAfterIt) {
 TEST_F(CollectedLinesTest, AnIdleLoopGetsTheLinesWhenTheOldestIsDueAndNotBefore) {
   const auto kept = std::chrono::steady_clock::now();
   SendMessageA(command1_, WM_PAINT, 0, 0);
-  ASSERT_TRUE(PumpUntil([&] { return Spy.Replaces > 0; }, std::chrono::seconds(1)));
+  ASSERT_TRUE(PumpUntil([&] { return replaces_ > 0; }, std::chrono::seconds(1)));
   // A millisecond of slack for a timer rounded to the platform's tick.
-  const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Spy.FirstReplace - kept).count();
+  const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(firstReplace_ - kept).count();
   EXPECT_GE(waited, Module1::MaxLineDelayMs - 1) << "milliseconds";
-}
-
-// A subclass that a user of the box puts in front of everything, and so in front of the feed's.
-LONG BehindFront = 0;
-
-LRESULT CALLBACK FrontProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(BehindFront), hwnd, message, wParam, lParam);
 }
 
 TEST_F(CollectedLinesTest, ABoxTheFeedLeftWithASubclassInFrontKeepsWorkingAndCanBeFedAgain) {
   Module1::AppendLogLine(log_, "a");
   Module1::FlushLog();
-  BehindFront = SetWindowLongA(log_, GWL_WNDPROC, reinterpret_cast<LONG>(&FrontProc));
+  // A subclass that a user of the box puts in front of everything, and so in front of the feed's.
+  const Spy front(log_, Spy::Watching([](HWND, UINT, WPARAM, LPARAM) {}));
   const HWND other =
       CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE, 0, 0, 100, 100, parent_, nullptr, nullptr, nullptr);
   Module1::AppendLogLine(other, "b");
   Module1::FlushLog();
   SendMessageA(log_, WM_CHAR, 'x', 0);
-  EXPECT_EQ(Spy.LengthAtKey.size(), 1u) << "the key skipped what was behind the feed's procedure";
+  EXPECT_EQ(lengthAtKey_.size(), 1u) << "the key skipped what was behind the feed's procedure";
   Module1::AppendLogLine(log_, "c");
   Module1::FlushLog();
   EXPECT_EQ(WindowText(log_), "a\r\nxc\r\n");

@@ -9,27 +9,17 @@
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
 #include "support/message_pump.h"
+#include "support/spy.h"
 
 namespace {
 
 // What each host heard from its child, and the paint messages that reached each window's own procedure.
 std::map<HWND, std::vector<WPARAM>> Notifications;
 std::map<HWND, int> PaintMessages;
-std::map<HWND, LONG> OwnProcedures;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) Notifications[hwnd].push_back(wParam);
   return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-// Sits right above the control's own procedure: under the hook on one twin, alone on the other.
-LRESULT CALLBACK CountPaintMessages(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!Module1::TracedMessageName(message).empty()) ++PaintMessages[hwnd];
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(OwnProcedures[hwnd]), hwnd, message, wParam, lParam);
-}
-
-LONG Subclass(HWND hwnd, WNDPROC procedure) {
-  return SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(procedure));
 }
 
 struct Twin {
@@ -75,10 +65,6 @@ struct Outcome {
   std::vector<WPARAM> Notifications;
   std::string Text;
   LRESULT State, Selection;
-  bool operator==(const Outcome& other) const {
-    return Results == other.Results && PaintMessages == other.PaintMessages && Notifications == other.Notifications &&
-           Text == other.Text && State == other.State && Selection == other.Selection;
-  }
 };
 
 Outcome SendOrdinary(HWND target) {
@@ -107,13 +93,16 @@ TEST(HookTransparency, OrdinaryMessagesGiveTheSameResultsAndSideEffectsHookedAnd
   const Twin hooked = CreateTwin(0), plain = CreateTwin(320);
   const HWND log = CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL, 0, 200, 200, 100, nullptr,
                                    nullptr, nullptr, nullptr);
-  for (const HWND control : {hooked.Button, hooked.Edit, plain.Button, plain.Edit}) {
-    OwnProcedures[control] = Subclass(control, &CountPaintMessages);
-  }
+  // Right above each control's own procedure: under the hook on one twin, alone on the other.
+  const auto count = Spy::Watching([](HWND hwnd, UINT message, WPARAM, LPARAM) {
+    if (!Module1::TracedMessageName(message).empty()) ++PaintMessages[hwnd];
+  });
+  const Spy counters[] = {{hooked.Button, count}, {hooked.Edit, count}, {plain.Button, count}, {plain.Edit, count}};
   Module1::LogBox = log;
   Module1::HookedCommand1 = hooked.Button;
-  Module1::PrevProcCommand1 = Subclass(hooked.Button, &Module1::TraceWndProc);
-  Module1::PrevProcText2 = Subclass(hooked.Edit, &Module1::TraceWndProc);
+  const auto hook = reinterpret_cast<LONG>(&Module1::TraceWndProc);
+  Module1::PrevProcCommand1 = SetWindowLongA(hooked.Button, GWL_WNDPROC, hook);
+  Module1::PrevProcText2 = SetWindowLongA(hooked.Edit, GWL_WNDPROC, hook);
   PumpFor(std::chrono::milliseconds(100));
 
   for (const auto& [name, pick] : {std::pair{"button", &Twin::Button}, std::pair{"edit box", &Twin::Edit}}) {
@@ -122,10 +111,12 @@ TEST(HookTransparency, OrdinaryMessagesGiveTheSameResultsAndSideEffectsHookedAnd
     const Outcome traced = SendOrdinary(hooked.*pick);
     const std::int32_t lines = Module1::TraceCount - before;
     const Outcome untraced = SendOrdinary(plain.*pick);
-    EXPECT_TRUE(traced == untraced);
     EXPECT_EQ(traced.Results, untraced.Results);
     EXPECT_EQ(traced.PaintMessages, untraced.PaintMessages);
     EXPECT_EQ(traced.Notifications, untraced.Notifications);
+    EXPECT_EQ(traced.Text, untraced.Text);
+    EXPECT_EQ(traced.State, untraced.State);
+    EXPECT_EQ(traced.Selection, untraced.Selection);
     int paintMessages = 0;
     for (const int count : traced.PaintMessages) paintMessages += count;
     EXPECT_EQ(lines, 2 * paintMessages) << "a line for an ordinary message";

@@ -9,6 +9,11 @@
 
 class Form1;
 
+// No traced message for this long: the platform is done painting.
+inline constexpr std::chrono::milliseconds QuietFor{150};
+// The longest any wait of the tests may take before it counts as failed.
+inline constexpr std::chrono::milliseconds Patience{5000};
+
 // Dispatches every message that arrives within the given time; keyboard messages go to the form first.
 void PumpFor(std::chrono::milliseconds duration, const Form1* form = nullptr);
 
@@ -28,4 +33,5 @@ void PumpFor(std::chrono::milliseconds duration, const Form1* form = nullptr);
 // How many WM_QUIT messages the pump has taken from the queue since the program started.
 int QuitMessagesSeen();
 
+// A window's text, asked of the window itself, so that another process's windows answer too.
 std::string WindowText(HWND hwnd);

@@ -1,0 +1,54 @@
+#include "support/form_test.h"
+
+#include "paint_trace/module1.h"
+#include "support/form_design.h"
+#include "support/message_pump.h"
+#include "support/paint_witness.h"
+#include "support/trace_log.h"
+
+FormDriver::FormDriver() : created_(std::chrono::steady_clock::now()), countBeforeStart_(Module1::TraceCount) {
+  Module1::LogBox = nullptr;  // an earlier form attached a log of its own
+  form_ = std::make_unique<Form1>(GetModuleHandleA(nullptr));
+  form_->Show(SW_SHOWNORMAL);
+}
+
+FormDriver::~FormDriver() {
+  form_.reset();
+  PumpFor(std::chrono::milliseconds(20));
+}
+
+bool FormDriver::StartTracing() const {
+  if (!PumpUntilTracing(QuietFor, Patience, *form_)) return false;
+  Click(Command3Id);
+  return true;
+}
+
+bool FormDriver::Settled() const { return PumpUntilQuiet(QuietFor, Patience, form_.get()); }
+
+void FormDriver::SetFlag(const char* name, bool checked) const {
+  const HWND box = FindByCaption(form_->Hwnd(), name);
+  if (IsChecked(box) != checked) Click(box);
+}
+
+std::vector<std::string> FormDriver::Lines() const { return LogLines(WindowText(Control(Text1Id))); }
+
+RequestTrace WithoutNumbers(const RequestTrace& trace) {
+  return {WithoutNumbers(trace.During), WithoutNumbers(trace.Later)};
+}
+
+RequestTrace FormDriver::Press(ControlId button, const std::function<void()>& onReturn) const {
+  Click(Command3Id);
+  const PaintWitness witness;
+  const std::int32_t before = Module1::TraceCount;
+  Click(button);
+  const std::int32_t returned = Module1::TraceCount;
+  if (onReturn) onReturn();
+  EXPECT_TRUE(Settled()) << "the painting did not settle";
+  const std::vector<std::string> lines = Lines();
+  EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
+  EXPECT_TRUE(NumberedFrom(lines, before + 1));
+  EXPECT_EQ(WithoutNumbers(lines), witness.Events()) << "the log says otherwise than the witness under the hook";
+  RequestTrace trace;
+  for (const std::string& line : lines) (LineNumber(line) <= returned ? trace.During : trace.Later).push_back(line);
+  return trace;
+}
