@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "paint_trace/module1.h"
 
@@ -80,16 +81,28 @@ class BoxSubclass {
 struct LogFeed {
   BoxSubclass Subclass;
   RetrievalHook Hook;
-  std::string Pending;    // whole lines, each with its CR LF
-  std::string Sending;    // the lines being put in; kept to reuse its memory
-  Clock::time_point Due;  // MaxLineDelayMs after the oldest pending line was kept
+  std::string Pending;  // whole lines, each with its CR LF
+  std::size_t PendingLines = 0;
+  std::string Sending;       // the lines being put in; kept to reuse its memory
+  Clock::time_point Oldest;  // when the oldest pending line was kept
+  double MsPerLine = 0;      // what the last painted flush took, per line: the box's pace at its present size
   bool TimerArmed = false;
   bool Flushing = false;
 };
 
 LogFeed Feed;
 
-bool Due() noexcept { return !Feed.Pending.empty() && Clock::now() >= Feed.Due; }
+double MsSince(Clock::time_point then) noexcept {
+  return std::chrono::duration<double, std::milli>(Clock::now() - then).count();
+}
+
+// Lines go in together CollectLinesMs after the oldest, or sooner when putting them in and painting them at the
+// box's pace would end past MaxLineDelayMs: a large box takes long for a large batch.
+bool Due() noexcept {
+  if (Feed.Pending.empty()) return false;
+  const double waited = MsSince(Feed.Oldest);
+  return waited >= CollectLinesMs || waited + Feed.MsPerLine * static_cast<double>(Feed.PendingLines) >= MaxLineDelayMs;
+}
 
 // Kept whole or not at all: the only allocation comes before anything is added.
 bool Keep(std::string_view line) noexcept {
@@ -102,6 +115,7 @@ bool Keep(std::string_view line) noexcept {
     }
   }
   Feed.Pending.append(line).append("\r\n");
+  ++Feed.PendingLines;
   return true;
 }
 
@@ -122,23 +136,27 @@ void Flush(bool paint) noexcept {
   if (Feed.Flushing) return;
   Feed.Flushing = true;
   const HWND box = Feed.Subclass.Box();
-  bool put = false;
+  const Clock::time_point start = Clock::now();
+  std::size_t lines = 0;
   while (!Feed.Pending.empty()) {
     Feed.Sending.swap(Feed.Pending);
+    lines += std::exchange(Feed.PendingLines, 0);
     if (IsWindow(box)) PutAtEnd(box, Feed.Sending);
     Feed.Sending.clear();
-    put = true;
   }
   if (Feed.TimerArmed && IsWindow(box)) KillTimer(box, WakeTimerId);
   Feed.TimerArmed = false;
   Feed.Flushing = false;
-  if (put && paint && IsWindow(box)) UpdateWindow(box);
+  if (lines == 0 || !paint || !IsWindow(box)) return;
+  UpdateWindow(box);
+  Feed.MsPerLine = MsSince(start) / static_cast<double>(lines);
 }
 
 // The box is going, and with it its timer; lines still on their way have nowhere to go.
 void ForgetBox() noexcept {
   Feed.Subclass.Release();
   Feed.Pending.clear();
+  Feed.PendingLines = 0;
   Feed.TimerArmed = false;
 }
 
@@ -175,11 +193,14 @@ void AppendLogLine(HWND box, std::string_view line) {
     Flush(true);
     Feed.Subclass.Install(box);
     Feed.Hook.Install();
+    Feed.MsPerLine = 0;  // another box, another pace
   }
   const bool first = Feed.Pending.empty();
   if (!Keep(line)) return;
-  if (first) Feed.Due = Clock::now() + std::chrono::milliseconds(MaxLineDelayMs);
-  if (!Feed.TimerArmed) Feed.TimerArmed = SetTimer(box, WakeTimerId, MaxLineDelayMs, nullptr) != 0;
+  if (first) Feed.Oldest = Clock::now();
+  // An idle loop wakes in time for one line at the box's pace.
+  const double wake = std::clamp(MaxLineDelayMs - Feed.MsPerLine, 1.0, static_cast<double>(CollectLinesMs));
+  if (!Feed.TimerArmed) Feed.TimerArmed = SetTimer(box, WakeTimerId, static_cast<UINT>(wake), nullptr) != 0;
   FlushIfDue();
 }
 

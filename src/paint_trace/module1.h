@@ -20,9 +20,10 @@ extern HWND LogBox;              // where trace lines go; null until the form at
 LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 // Appends line and CR LF at the very end of box; does nothing while box is null or already destroyed.
-// Lines are collected and reach the box together, painted, no later than MaxLineDelayMs after the oldest of
-// them, and before any message that reaches the box: whatever reads, changes or shows its text finds what
-// appending one line at a time would give.
+// Lines are collected and reach the box together, painted, CollectLinesMs after the oldest of them, or sooner
+// so that they are on screen no later than MaxLineDelayMs after it at the pace the box last showed; and before
+// any message that reaches the box: whatever reads, changes or shows its text finds what appending one line at a
+// time would give.
 void AppendLogLine(HWND box, std::string_view line);
 
 // Puts every collected line into its box now and paints them.
@@ -32,6 +33,7 @@ void FlushLog() noexcept;
 // that watched for lines to put in; the form calls it as it unloads.
 void ReleaseLog() noexcept;
 
-inline constexpr DWORD MaxLineDelayMs = 20;
+inline constexpr DWORD CollectLinesMs = 20;
+inline constexpr DWORD MaxLineDelayMs = 35;
 
 }  // namespace Module1
