@@ -364,7 +364,8 @@ inline const std::vector<PaintOrderCase> PaintOrderCases{
      {},
      "BeginPaint erases from inside WM_PAINT.",
      "same: the InvalidateRect and BeginPaint pages (BeginPaint erases); msg.c `WmSetFontButtonSeq` and "
-     "`WmSetStyleButtonSeq`: on Windows a classic button gets no frame message here (Wine once sent one)."},
+     "`WmSetStyleButtonSeq`, and comctl32's `setstyle_seq`: a button repainted this way gets no frame message on "
+     "Windows, where Wine's own tests mark one as \"FIXME: Wine sends it\"."},
     // The start-up word while another window still needs painting.
     {"Start-up flags",
      Redraw(StartUp, Before::FormInvalidated),
