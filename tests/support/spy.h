@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 
 class Spy {
@@ -17,6 +18,7 @@ class Spy {
   Spy& operator=(const Spy&) = delete;
   ~Spy();
 
+  // What the spy's place in the chain does with a message: its handler's answer.
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const;
   LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const;
 
