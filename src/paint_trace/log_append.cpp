@@ -96,13 +96,13 @@ double MsSince(Clock::time_point then) noexcept {
   return std::chrono::duration<double, std::milli>(Clock::now() - then).count();
 }
 
-// Lines go in together CollectLinesMs after the oldest, or sooner when putting them in and painting them at the
-// box's pace would end past MaxLineDelayMs: a large box takes long for a large batch.
-bool Due() noexcept {
-  if (Feed.Pending.empty()) return false;
-  const double waited = MsSince(Feed.Oldest);
-  return waited >= CollectLinesMs || waited + Feed.MsPerLine * static_cast<double>(Feed.PendingLines) >= MaxLineDelayMs;
+// How long lines may be collected: CollectLinesMs, or less when putting this many in and painting them at the
+// box's pace would end past MaxLineDelayMs after the oldest; a large box takes long for a large batch.
+double CollectForMs(std::size_t lines) noexcept {
+  return std::min<double>(CollectLinesMs, MaxLineDelayMs - Feed.MsPerLine * static_cast<double>(lines));
 }
+
+bool Due() noexcept { return !Feed.Pending.empty() && MsSince(Feed.Oldest) >= CollectForMs(Feed.PendingLines); }
 
 // Kept whole or not at all: the only allocation comes before anything is added.
 bool Keep(std::string_view line) noexcept {
@@ -198,9 +198,11 @@ void AppendLogLine(HWND box, std::string_view line) {
   const bool first = Feed.Pending.empty();
   if (!Keep(line)) return;
   if (first) Feed.Oldest = Clock::now();
-  // An idle loop wakes in time for one line at the box's pace.
-  const double wake = std::clamp(MaxLineDelayMs - Feed.MsPerLine, 1.0, static_cast<double>(CollectLinesMs));
-  if (!Feed.TimerArmed) Feed.TimerArmed = SetTimer(box, WakeTimerId, static_cast<UINT>(wake), nullptr) != 0;
+  if (!Feed.TimerArmed) {
+    // An idle loop wakes in time for the first line.
+    const auto wake = static_cast<UINT>(std::max(1.0, CollectForMs(1)));
+    Feed.TimerArmed = SetTimer(box, WakeTimerId, wake, nullptr) != 0;
+  }
   FlushIfDue();
 }
 

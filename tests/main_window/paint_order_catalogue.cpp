@@ -1,6 +1,5 @@
 #include "main_window/paint_order_catalogue.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "support/redraw_flags.h"
@@ -87,8 +86,7 @@ std::string BeforeText(Before first) {
   switch (first) {
     case Before::Nothing: return "";
     case Before::InvalidateRectErase: return "<br>*after* InvalidateRect, Erase checked";
-    case Before::RedrawInvalidateEraseFrame:
-      return "<br>*after* RedrawWindow `" + Hex(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME) + "`";
+    case Before::RedrawInvalidateEraseFrame: return "<br>*after* RedrawWindow `" + Hex(InvalidateEraseFrame) + "`";
     case Before::RedrawInternalPaint: return "<br>*after* RedrawWindow `" + Hex(RDW_INTERNALPAINT) + "`";
     case Before::OtherTargetInvalidated: return "<br>*while* the other target still needs painting";
     case Before::FormInvalidated: return "<br>*while* the form still needs painting";

@@ -42,13 +42,11 @@ void PaintOrderRecorder::MakeFirst(Target target, Before first) const {
   switch (first) {
     case Before::Nothing: break;
     case Before::InvalidateRectErase: form_.Click(Prepare(Request::InvalidateRectErase, 0)); break;
-    case Before::RedrawInvalidateEraseFrame:
-      form_.Click(Prepare(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME));
-      break;
+    case Before::RedrawInvalidateEraseFrame: form_.Click(Prepare(Request::RedrawWindow, InvalidateEraseFrame)); break;
     case Before::RedrawInternalPaint: form_.Click(Prepare(Request::RedrawWindow, RDW_INTERNALPAINT)); break;
     case Before::OtherTargetInvalidated:
       Choose(Other(target));
-      form_.Click(Prepare(Request::RedrawWindow, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME));
+      form_.Click(Prepare(Request::RedrawWindow, InvalidateEraseFrame));
       Choose(target);
       break;
     case Before::FormInvalidated: InvalidateRect(form_.Form().Hwnd(), nullptr, TRUE); break;

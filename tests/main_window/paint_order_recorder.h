@@ -13,12 +13,15 @@ enum class Target { Button, TextBox };
 enum class Request { RedrawWindow, InvalidateRect, InvalidateRectErase };
 // What is made to happen first: something for a validating request to take away, or a window that still
 // needs painting when the request comes.
+// The word that leaves a target's client area to erase and its frame to draw, for the loop to paint.
+inline constexpr std::int32_t InvalidateEraseFrame = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME;
+
 enum class Before {
   Nothing,
   InvalidateRectErase,
   RedrawInvalidateEraseFrame,
   RedrawInternalPaint,
-  OtherTargetInvalidated,  // RedrawWindow with RDW_INVALIDATE | RDW_ERASE | RDW_FRAME on the other target
+  OtherTargetInvalidated,  // RedrawWindow with InvalidateEraseFrame on the other target
   FormInvalidated,         // InvalidateRect on the form itself, with erase
 };
 
