@@ -24,7 +24,8 @@ start_session() {
 # A display number chosen by Xvfb itself, so two commands never take the same one.
 start_virtual_display() {
   local log="$root/build/xvfb.$$.log" number="$root/build/xvfb.$$.display"
-  without_locks Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >"$log" 2>&1 &
+  # Started directly, not through without_locks: $! must be the server itself for stop_session to end it.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >"$log" 2>&1 8>&- 9>&- &
   started_xvfb=$!
   for _ in $(seq 100); do
     [ -s "$number" ] && break
