@@ -77,6 +77,20 @@ class BoxSubclass {
   LONG_PTR previous_ = 0;
 };
 
+// What the box last took to paint, and to take the lines of the last batch: its pace at its present size.
+struct Pace {
+  double PaintMs = 0;
+  double ReplaceMs = 0;
+  std::size_t ReplacedLines = 0;
+
+  // A paint costs the same for any batch, and a replace at least what the last one took and more for more
+  // lines, so the guess errs on the long side.
+  double FlushMs(std::size_t lines) const noexcept {
+    const double more = ReplacedLines == 0 ? 1.0 : static_cast<double>(lines) / static_cast<double>(ReplacedLines);
+    return PaintMs + ReplaceMs * std::max(1.0, more);
+  }
+};
+
 // Lines on their way into the log, and what brings them there in time.
 struct LogFeed {
   BoxSubclass Subclass;
@@ -85,7 +99,7 @@ struct LogFeed {
   std::size_t PendingLines = 0;
   std::string Sending;       // the lines being put in; kept to reuse its memory
   Clock::time_point Oldest;  // when the oldest pending line was kept
-  double MsPerLine = 0;      // what the last painted flush took, per line: the box's pace at its present size
+  Pace BoxPace;
   bool TimerArmed = false;
   bool Flushing = false;
 };
@@ -96,10 +110,10 @@ double MsSince(Clock::time_point then) noexcept {
   return std::chrono::duration<double, std::milli>(Clock::now() - then).count();
 }
 
-// How long lines may be collected: CollectLinesMs, or less when putting this many in and painting them at the
-// box's pace would end past MaxLineDelayMs after the oldest; a large box takes long for a large batch.
+// How long lines may be collected: CollectLinesMs, or less when putting this many in and painting them would
+// end past MaxLineDelayMs after the oldest; a large box takes long for every batch.
 double CollectForMs(std::size_t lines) noexcept {
-  return std::min<double>(CollectLinesMs, MaxLineDelayMs - Feed.MsPerLine * static_cast<double>(lines));
+  return std::min<double>(CollectLinesMs, MaxLineDelayMs - Feed.BoxPace.FlushMs(lines));
 }
 
 bool Due() noexcept { return !Feed.Pending.empty() && MsSince(Feed.Oldest) >= CollectForMs(Feed.PendingLines); }
@@ -144,12 +158,14 @@ void Flush(bool paint) noexcept {
     if (IsWindow(box)) PutAtEnd(box, Feed.Sending);
     Feed.Sending.clear();
   }
+  if (lines != 0) {
+    Feed.BoxPace.ReplaceMs = MsSince(start);
+    Feed.BoxPace.ReplacedLines = lines;
+  }
   if (Feed.TimerArmed && IsWindow(box)) KillTimer(box, WakeTimerId);
   Feed.TimerArmed = false;
   Feed.Flushing = false;
-  if (lines == 0 || !paint || !IsWindow(box)) return;
-  UpdateWindow(box);
-  Feed.MsPerLine = MsSince(start) / static_cast<double>(lines);
+  if (lines != 0 && paint && IsWindow(box)) UpdateWindow(box);
 }
 
 // The box is going, and with it its timer; lines still on their way have nowhere to go.
@@ -172,7 +188,9 @@ LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   }
   if (watched) Flush(message != WM_PAINT);
+  const Clock::time_point start = Clock::now();
   const LRESULT result = Feed.Subclass.Forward(hwnd, message, wParam, lParam);
+  if (watched && message == WM_PAINT) Feed.BoxPace.PaintMs = MsSince(start);  // whoever asked for the paint
   if (message == WM_NCDESTROY) {
     if (watched) ForgetBox();
     RemovePropA(hwnd, PreviousProcedure);
@@ -193,7 +211,7 @@ void AppendLogLine(HWND box, std::string_view line) {
     Flush(true);
     Feed.Subclass.Install(box);
     Feed.Hook.Install();
-    Feed.MsPerLine = 0;  // another box, another pace
+    Feed.BoxPace = {};  // another box, another pace
   }
   const bool first = Feed.Pending.empty();
   if (!Keep(line)) return;

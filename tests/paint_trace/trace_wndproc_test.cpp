@@ -350,16 +350,30 @@ TEST_F(CollectedLinesTest, AnIdleLoopGetsTheLinesWhenTheOldestIsDueAndNotBefore)
   EXPECT_GE(waited, Module1::CollectLinesMs - 1) << "milliseconds";
 }
 
-TEST_F(CollectedLinesTest, ABoxThatPaintsSlowlyGetsItsLinesAtOnceSoThatTheyAreOnScreenInTime) {
-  // Each replace takes as long as a line may wait, as in a very large log.
+// As in a very large log: a replace, or a paint, takes as long as a line may wait, however few lines there are.
+TEST_F(CollectedLinesTest, ALineAfterAReplaceThatTookAllItsTimeGoesInAtOnceThoughTheBatchWasLarger) {
   const Spy slow(log_, Spy::Watching([](HWND, UINT message, WPARAM, LPARAM) {
                    if (message == EM_REPLACESEL) Sleep(Module1::MaxLineDelayMs);
                  }));
-  SendMessageA(command1_, WM_PAINT, 0, 0);
-  Module1::FlushLog();  // two lines: the box's pace is half the wait a line
-  const int replaces = replaces_;
-  SendMessageA(command1_, WM_PAINT, 0, 0);
-  EXPECT_EQ(replaces_, replaces + 1) << "two lines that waited would reach the screen too late";
+  for (int i = 0; i < 10; ++i) Module1::AppendLogLine(log_, "batch");
+  Module1::FlushLog();
+  Module1::AppendLogLine(log_, "late");
+  EXPECT_EQ(replaces_, 2) << "the line waits, and would reach the screen too late";
+}
+
+TEST_F(CollectedLinesTest, ALineAfterAPaintThatTookAllItsTimeGoesInAtOnceThoughTheLinesHadNotAskedForIt) {
+  bool slowPaint = false;
+  const Spy slow(log_, Spy::Watching([&](HWND, UINT message, WPARAM, LPARAM) {
+                   if (message == WM_PAINT && slowPaint) Sleep(Module1::MaxLineDelayMs);
+                 }));
+  Module1::AppendLogLine(log_, "a");
+  Module1::FlushLog();
+  // As after the box was filled or scrolled.
+  slowPaint = true;
+  SendMessageA(log_, WM_PAINT, 0, 0);
+  slowPaint = false;
+  Module1::AppendLogLine(log_, "b");
+  EXPECT_EQ(replaces_, 2) << "the line waits, and would reach the screen too late";
 }
 
 TEST_F(CollectedLinesTest, ABoxTheFeedLeftWithASubclassInFrontKeepsWorkingAndCanBeFedAgain) {
