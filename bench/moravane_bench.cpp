@@ -403,9 +403,7 @@ double Burst(FormBench& bench, int clicks, int logLines, int& lines) {
   bench.Reset(logLines);
   const double seconds = SecondsFor([&] {
     for (int i = 0; i < clicks; ++i) PostMessageA(bench.Button(Command2Id), BM_CLICK, 0, 0);
-    if (!bench.Settle())
-      std::fprintf(stderr, "A burst of %d clicks did not settle within %d s\n", clicks,
-                   static_cast<int>(BurstPatience.count()));
+    Waited(bench.Settle(), "the end of a burst of clicks");
   });
   lines = bench.LinesSinceReset();
   return seconds;

@@ -180,6 +180,14 @@ void FlushIfDue() noexcept {
   if (Due()) Flush(true);
 }
 
+// The box's pace counts every paint, whoever asked for it.
+LRESULT TimedPaint(HWND hwnd, WPARAM wParam, LPARAM lParam) noexcept {
+  const Clock::time_point start = Clock::now();
+  const LRESULT result = Feed.Subclass.Forward(hwnd, WM_PAINT, wParam, lParam);
+  Feed.BoxPace.PaintMs = MsSince(start);
+  return result;
+}
+
 // Whatever reaches the log, whoever sent it, finds every line in it first.
 LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   const bool watched = hwnd == Feed.Subclass.Box();
@@ -188,9 +196,8 @@ LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   }
   if (watched) Flush(message != WM_PAINT);
-  const Clock::time_point start = Clock::now();
+  if (watched && message == WM_PAINT) return TimedPaint(hwnd, wParam, lParam);
   const LRESULT result = Feed.Subclass.Forward(hwnd, message, wParam, lParam);
-  if (watched && message == WM_PAINT) Feed.BoxPace.PaintMs = MsSince(start);  // whoever asked for the paint
   if (message == WM_NCDESTROY) {
     if (watched) ForgetBox();
     RemovePropA(hwnd, PreviousProcedure);
