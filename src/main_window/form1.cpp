@@ -307,7 +307,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Timer1_Timer() {
-  Module1::LogBox = Control(Text1Id);
+  Module1::AttachLog(Control(Text1Id));
   KillTimer(hwnd_, Timer1Id);
 }
 

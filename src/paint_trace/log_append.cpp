@@ -1,8 +1,9 @@
-// Appending to a visible edit box costs mostly its own repaint, about as much for fifty lines as for one, so
-// lines are collected and go into the box with one replace: once they are due, or as soon as anything reaches
-// the box, since only then could anyone see or change its text.
+// Appending to a visible edit box costs mostly its own repaint, about as much for fifty lines as for one, so the
+// attached log's lines are collected and go into the box with one replace between two messages of the loop:
+// once they are due, or as soon as anything reaches the box, since only then could anyone see or change its text.
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -16,66 +17,71 @@ using Clock = std::chrono::steady_clock;
 
 // Tells the wake timer apart from any timer of the edit box's own.
 constexpr UINT_PTR WakeTimerId = 0x4D6F;
-// The window property that keeps the procedure the box had before ours.
+// The window property that keeps the procedure the box had before the feed's.
 constexpr char PreviousProcedure[] = "Moravane.LogBox.PreviousProcedure";
+// The feed's procedure answers this to the question whether it is in a box's chain.
+constexpr LRESULT InTheChain = 0x4D6F7261;
+
+UINT FeedQuestion() noexcept {
+  static const UINT message = RegisterWindowMessageA("Moravane.LogBox.IsTheFeedInTheChain");
+  return message;
+}
 
 LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept;
 
+LRESULT ForwardAsBefore(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, PreviousProcedure));
+  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
 // The thread's message-retrieval hook: a loop busy with posted messages never idles for the wake timer.
 class RetrievalHook {
  public:
-  RetrievalHook() = default;
+  RetrievalHook() noexcept : hook_(SetWindowsHookExA(WH_GETMESSAGE, &CheckDueLines, nullptr, GetCurrentThreadId())) {}
   RetrievalHook(const RetrievalHook&) = delete;
   RetrievalHook& operator=(const RetrievalHook&) = delete;
-  ~RetrievalHook() { Release(); }
-  void Install() noexcept {
-    if (hook_ == nullptr) hook_ = SetWindowsHookExA(WH_GETMESSAGE, &CheckDueLines, nullptr, GetCurrentThreadId());
-  }
-  void Release() noexcept {
+  ~RetrievalHook() {
     if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
   }
 
  private:
-  HHOOK hook_ = nullptr;
+  HHOOK hook_;
 };
 
-// The log box with LogBoxProc in its chain of procedures. The procedure it had is also kept on the box: a
-// subclass put in front of ours later keeps ours in the chain after the feed has moved to another box.
+// The feed's procedure in the box's chain. Whether it is there is asked of the box itself: a subclass under it
+// that leaves without looking cuts it out and leaves the property behind. It leaves the chain only if nothing
+// went in front of it since; otherwise it stays, passing every message on, until the box goes.
 class BoxSubclass {
  public:
-  BoxSubclass() = default;
+  explicit BoxSubclass(HWND box) noexcept : box_(box) {
+    if (SendMessageA(box, FeedQuestion(), 0, 0) != InTheChain) {
+      SetPropA(box, PreviousProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrA(box, GWLP_WNDPROC)));
+      SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LogBoxProc));
+    }
+    previous_ = reinterpret_cast<WNDPROC>(GetPropA(box, PreviousProcedure));
+  }
   BoxSubclass(const BoxSubclass&) = delete;
   BoxSubclass& operator=(const BoxSubclass&) = delete;
-  ~BoxSubclass() { Release(); }
+  ~BoxSubclass() {
+    if (!IsWindow(box_) || GetWindowLongPtrA(box_, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&LogBoxProc)) return;
+    SetWindowLongPtrA(box_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    RemovePropA(box_, PreviousProcedure);
+  }
   HWND Box() const noexcept { return box_; }
-  void Install(HWND box) noexcept {
-    Release();
-    box_ = box;
-    previous_ = reinterpret_cast<LONG_PTR>(GetPropA(box, PreviousProcedure));
-    if (previous_ != 0) return;  // ours is in its chain already
-    previous_ = SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LogBoxProc));
-    SetPropA(box, PreviousProcedure, reinterpret_cast<HANDLE>(previous_));
-  }
-  // Takes ours out of the chain if nobody went in front of it since.
-  void Release() noexcept {
-    if (IsWindow(box_) && GetWindowLongPtrA(box_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LogBoxProc)) {
-      SetWindowLongPtrA(box_, GWLP_WNDPROC, previous_);
-      RemovePropA(box_, PreviousProcedure);
-    }
-    box_ = nullptr;
-    previous_ = 0;
-  }
-  LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
-    const LONG_PTR previous = hwnd == box_ ? previous_ : reinterpret_cast<LONG_PTR>(GetPropA(hwnd, PreviousProcedure));
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(previous), hwnd, message, wParam, lParam);
+  // Kept here: a property is looked up anew for every message.
+  LRESULT Forward(UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
+    return CallWindowProcA(previous_, box_, message, wParam, lParam);
   }
 
  private:
-  HWND box_ = nullptr;
-  LONG_PTR previous_ = 0;
+  HWND box_;
+  WNDPROC previous_ = nullptr;
 };
+
+double MsSince(Clock::time_point then) noexcept {
+  return std::chrono::duration<double, std::milli>(Clock::now() - then).count();
+}
 
 // What the box last took to paint, and to take the lines of the last batch: its pace at its present size.
 struct Pace {
@@ -89,49 +95,79 @@ struct Pace {
     const double more = ReplacedLines == 0 ? 1.0 : static_cast<double>(lines) / static_cast<double>(ReplacedLines);
     return PaintMs + ReplaceMs * std::max(1.0, more);
   }
+
+  // CollectLinesMs, or less so that the batch is on screen MaxLineDelayMs after its oldest line; where the box is
+  // too slow for that, a quarter of what the batch will take: a slower box gets larger batches, never smaller.
+  double CollectForMs(std::size_t lines) const noexcept {
+    const double flush = FlushMs(lines);
+    return std::max(std::min<double>(CollectLinesMs, MaxLineDelayMs - flush), flush / 4);
+  }
 };
 
-// Lines on their way into the log, and what brings them there in time.
-struct LogFeed {
-  BoxSubclass Subclass;
-  RetrievalHook Hook;
-  std::string Pending;  // whole lines, each with its CR LF
-  std::size_t PendingLines = 0;
-  std::string Sending;       // the lines being put in; kept to reuse its memory
-  Clock::time_point Oldest;  // when the oldest pending line was kept
-  Pace BoxPace;
-  bool TimerArmed = false;
-  bool Flushing = false;
-};
+// The attached log's lines on their way into its box, and what brings them there in time.
+class LogFeed {
+ public:
+  explicit LogFeed(HWND box) noexcept : subclass_(box) {}
+  LogFeed(const LogFeed&) = delete;
+  LogFeed& operator=(const LogFeed&) = delete;
+  ~LogFeed() {
+    if (timerArmed_) KillTimer(Box(), WakeTimerId);
+  }
 
-LogFeed Feed;
+  HWND Box() const noexcept { return subclass_.Box(); }
 
-double MsSince(Clock::time_point then) noexcept {
-  return std::chrono::duration<double, std::milli>(Clock::now() - then).count();
-}
-
-// How long lines may be collected: CollectLinesMs, or less when putting this many in and painting them would
-// end past MaxLineDelayMs after the oldest; a large box takes long for every batch.
-double CollectForMs(std::size_t lines) noexcept {
-  return std::min<double>(CollectLinesMs, MaxLineDelayMs - Feed.BoxPace.FlushMs(lines));
-}
-
-bool Due() noexcept { return !Feed.Pending.empty() && MsSince(Feed.Oldest) >= CollectForMs(Feed.PendingLines); }
-
-// Kept whole or not at all: the only allocation comes before anything is added.
-bool Keep(std::string_view line) noexcept {
-  const std::size_t needed = Feed.Pending.size() + line.size() + 2;
-  if (needed > Feed.Pending.capacity()) {
-    try {
-      Feed.Pending.reserve(std::max(needed, 2 * Feed.Pending.capacity()));
-    } catch (...) {
-      return false;
+  // Kept whole or not at all: the only allocation comes before anything is added. An idle loop wakes for the
+  // batch; a busy one finds it due when it next takes a message.
+  void Keep(std::string_view line) noexcept {
+    if (closing_) return;
+    const std::size_t needed = pending_.size() + line.size() + 2;
+    if (needed > pending_.capacity()) {
+      try {
+        pending_.reserve(std::max(needed, 2 * pending_.capacity()));
+      } catch (...) {
+        return;
+      }
+    }
+    if (pending_.empty()) oldest_ = Clock::now();
+    pending_.append(line).append("\r\n");
+    ++pendingLines_;
+    if (!timerArmed_) {
+      const auto wake = static_cast<UINT>(std::max(1.0, pace_.CollectForMs(1)));
+      timerArmed_ = SetTimer(Box(), WakeTimerId, wake, nullptr) != 0;
     }
   }
-  Feed.Pending.append(line).append("\r\n");
-  ++Feed.PendingLines;
-  return true;
-}
+
+  void FlushIfDue() noexcept {
+    if (!pending_.empty() && MsSince(oldest_) >= pace_.CollectForMs(pendingLines_)) Flush(true);
+  }
+
+  void Flush(bool paint) noexcept;
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+ private:
+  // The box is going: lines still on their way have nowhere to go, and none is put into it any more.
+  void Close() noexcept {
+    closing_ = true;
+    pending_.clear();
+    pendingLines_ = 0;
+  }
+  LRESULT TimedPaint(WPARAM wParam, LPARAM lParam) noexcept;
+
+  BoxSubclass subclass_;
+  RetrievalHook hook_;
+  std::string pending_;  // whole lines, each with its CR LF
+  std::size_t pendingLines_ = 0;
+  std::string sending_;       // the lines being put in; kept to reuse its memory
+  Clock::time_point oldest_;  // when the oldest pending line was kept
+  Pace pace_;
+  bool timerArmed_ = false;
+  bool flushing_ = false;
+  bool closing_ = false;
+};
+
+// The attached log's state: made when the log is attached, let go of with its box or the form. A call into the
+// feed holds it too, for the box may go while its messages are handled.
+std::shared_ptr<LogFeed> Feed;
 
 // The caret goes to the very end, unless it is there already with nothing selected; the wide length counts
 // characters.
@@ -146,97 +182,92 @@ void PutAtEnd(HWND box, const std::string& text) noexcept {
 // Lines that reach the box during a flush wait for the flush that is running, which goes on until none is
 // left, so they keep their order. Unless the box is painting already, it paints them now: a busy loop would
 // hand out its paint only when nothing else is queued.
-void Flush(bool paint) noexcept {
-  if (Feed.Flushing) return;
-  Feed.Flushing = true;
-  const HWND box = Feed.Subclass.Box();
+void LogFeed::Flush(bool paint) noexcept {
+  if (flushing_ || closing_) return;
+  flushing_ = true;
   const Clock::time_point start = Clock::now();
   std::size_t lines = 0;
-  while (!Feed.Pending.empty()) {
-    Feed.Sending.swap(Feed.Pending);
-    lines += std::exchange(Feed.PendingLines, 0);
-    if (IsWindow(box)) PutAtEnd(box, Feed.Sending);
-    Feed.Sending.clear();
+  while (!pending_.empty()) {
+    sending_.swap(pending_);
+    lines += std::exchange(pendingLines_, 0);
+    PutAtEnd(Box(), sending_);
+    sending_.clear();
   }
-  if (lines != 0) {
-    Feed.BoxPace.ReplaceMs = MsSince(start);
-    Feed.BoxPace.ReplacedLines = lines;
-  }
-  if (Feed.TimerArmed && IsWindow(box)) KillTimer(box, WakeTimerId);
-  Feed.TimerArmed = false;
-  Feed.Flushing = false;
-  if (lines != 0 && paint && IsWindow(box)) UpdateWindow(box);
+  if (lines != 0) pace_ = {pace_.PaintMs, MsSince(start), lines};
+  if (timerArmed_) KillTimer(Box(), WakeTimerId);
+  timerArmed_ = false;
+  flushing_ = false;
+  if (lines != 0 && paint && !closing_) UpdateWindow(Box());
 }
 
-// The box is going, and with it its timer; lines still on their way have nowhere to go.
-void ForgetBox() noexcept {
-  Feed.Subclass.Release();
-  Feed.Pending.clear();
-  Feed.PendingLines = 0;
-  Feed.TimerArmed = false;
-}
-
-void FlushIfDue() noexcept {
-  if (Due()) Flush(true);
-}
-
-// The box's pace counts every paint, whoever asked for it.
-LRESULT TimedPaint(HWND hwnd, WPARAM wParam, LPARAM lParam) noexcept {
+// The box's pace counts every paint that paints something, whoever asked for it.
+LRESULT LogFeed::TimedPaint(WPARAM wParam, LPARAM lParam) noexcept {
+  if (!GetUpdateRect(Box(), nullptr, FALSE)) return subclass_.Forward(WM_PAINT, wParam, lParam);
   const Clock::time_point start = Clock::now();
-  const LRESULT result = Feed.Subclass.Forward(hwnd, WM_PAINT, wParam, lParam);
-  Feed.BoxPace.PaintMs = MsSince(start);
+  const LRESULT result = subclass_.Forward(WM_PAINT, wParam, lParam);
+  pace_.PaintMs = MsSince(start);
   return result;
 }
 
 // Whatever reaches the log, whoever sent it, finds every line in it first.
+LRESULT LogFeed::Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam != WakeTimerId) break;
+      Flush(true);
+      return 0;
+    case WM_PAINT: Flush(false); return TimedPaint(wParam, lParam);
+    case WM_DESTROY: Close(); break;
+  }
+  Flush(true);
+  return subclass_.Forward(message, wParam, lParam);
+}
+
 LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  const bool watched = hwnd == Feed.Subclass.Box();
-  if (watched && message == WM_TIMER && wParam == WakeTimerId) {
-    Flush(true);
-    return 0;
-  }
-  if (watched) Flush(message != WM_PAINT);
-  if (watched && message == WM_PAINT) return TimedPaint(hwnd, wParam, lParam);
-  const LRESULT result = Feed.Subclass.Forward(hwnd, message, wParam, lParam);
+  if (message == FeedQuestion()) return InTheChain;
+  const std::shared_ptr<LogFeed> feed = Feed != nullptr && Feed->Box() == hwnd ? Feed : nullptr;
   if (message == WM_NCDESTROY) {
-    if (watched) ForgetBox();
+    const LRESULT result = ForwardAsBefore(hwnd, message, wParam, lParam);
+    if (feed != nullptr && feed == Feed) Feed.reset();
     RemovePropA(hwnd, PreviousProcedure);
+    return result;
   }
-  return result;
+  return feed != nullptr ? feed->Handle(message, wParam, lParam) : ForwardAsBefore(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept {
-  if (code == HC_ACTION) FlushIfDue();
+  if (code == HC_ACTION && Feed != nullptr) std::shared_ptr<LogFeed>(Feed)->FlushIfDue();
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
 
-void AppendLogLine(HWND box, std::string_view line) {
-  if (box == nullptr || !IsWindow(box)) return;
-  if (box != Feed.Subclass.Box()) {
-    Flush(true);
-    Feed.Subclass.Install(box);
-    Feed.Hook.Install();
-    Feed.BoxPace = {};  // another box, another pace
+void AttachLog(HWND box) noexcept {
+  ReleaseLog();
+  LogBox = box;
+  try {
+    Feed = std::make_shared<LogFeed>(box);
+  } catch (...) {
+    // Without a feed each line goes into the box on its own.
   }
-  const bool first = Feed.Pending.empty();
-  if (!Keep(line)) return;
-  if (first) Feed.Oldest = Clock::now();
-  if (!Feed.TimerArmed) {
-    // An idle loop wakes in time for the first line.
-    const auto wake = static_cast<UINT>(std::max(1.0, CollectForMs(1)));
-    Feed.TimerArmed = SetTimer(box, WakeTimerId, wake, nullptr) != 0;
-  }
-  FlushIfDue();
 }
 
-void FlushLog() noexcept { Flush(true); }
+void AppendLogLine(HWND box, std::string_view line) {
+  if (box == nullptr || !IsWindow(box)) return;
+  if (Feed != nullptr && Feed->Box() == box) {
+    Feed->Keep(line);
+  } else {
+    PutAtEnd(box, std::string(line).append("\r\n"));
+  }
+}
+
+void FlushLog() noexcept {
+  if (Feed != nullptr) std::shared_ptr<LogFeed>(Feed)->Flush(true);
+}
 
 void ReleaseLog() noexcept {
-  Flush(true);
-  Feed.Hook.Release();
-  Feed.Subclass.Release();
+  FlushLog();
+  Feed.reset();
 }
 
 }  // namespace Module1

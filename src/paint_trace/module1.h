@@ -19,18 +19,23 @@ extern HWND LogBox;              // where trace lines go; null until the form at
 
 LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
-// Appends line and CR LF at the very end of box; does nothing while box is null or already destroyed.
-// Lines are collected and reach the box together, painted, CollectLinesMs after the oldest of them, or sooner
-// so that they are on screen no later than MaxLineDelayMs after it at the pace the box last showed; and before
-// any message that reaches the box: whatever reads, changes or shows its text finds what appending one line at a
-// time would give.
+// Makes box the log: LogBox names it, and its lines are collected and reach it together, painted,
+// CollectLinesMs after the oldest of them, or sooner so that they are on screen no later than MaxLineDelayMs after
+// it at the pace the box last showed; never one at a time, however slow the box, and never between two lines
+// traced while one message is handled; and before any message that reaches the box: whatever reads, changes or
+// shows its text finds what appending one line at a time would give. A log attached before is let go of first.
+void AttachLog(HWND box) noexcept;
+
+// Appends line and CR LF at the very end of box; does nothing while box is null or already destroyed. A box
+// other than the attached log takes each line at once.
 void AppendLogLine(HWND box, std::string_view line);
 
-// Puts every collected line into its box now and paints them.
+// Puts every collected line into the log now and paints them.
 void FlushLog() noexcept;
 
-// Puts the lines still collected into the box, if it still exists, and lets go of it and of everything
-// that watched for lines to put in; the form calls it as it unloads.
+// Puts the lines still collected into the log, if its box still exists, and lets go of it and of everything
+// that watched for lines to put in; the form calls it as it unloads. The box going does the same, without the
+// lines.
 void ReleaseLog() noexcept;
 
 inline constexpr DWORD CollectLinesMs = 20;

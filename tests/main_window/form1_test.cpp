@@ -180,27 +180,100 @@ TEST_F(Form1Test, ClearEmptiesTheLogAndNumberingGoesOn) {
   EXPECT_EQ(LineNumber(Lines().front()), last + 1);
 }
 
+// The number of the newest line a replace put into the log, read from the replace itself: asking the box would
+// bring the lines in.
+std::int32_t NewestLineIn(LPARAM replaced) {
+  const std::vector<std::string> lines = LogLines(reinterpret_cast<const char*>(replaced));
+  return lines.empty() ? -1 : LineNumber(lines.back());
+}
+
 TEST_F(Form1Test, ClearComesAfterEveryLineTracedBeforeItAndNumberingGoesOn) {
-  StartTracing();
-  std::vector<std::int32_t> lastNumberAtClear, countAtClear;
-  const Spy watch(Control(Text1Id), Spy::Watching([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
+  std::int32_t newestInLog = -1;
+  std::vector<std::int32_t> newestAtClear, countAtClear;
+  // Under the log's watch, so it sees what reaches the box after the watch has done its part.
+  const Spy watch(Control(Text1Id), Spy::Watching([&](HWND, UINT message, WPARAM, LPARAM lParam) {
+                    if (message == EM_REPLACESEL) newestInLog = NewestLineIn(lParam);
                     if (message != WM_SETTEXT) return;
-                    const std::vector<std::string> lines = LogLines(WindowText(hwnd));
-                    lastNumberAtClear.push_back(lines.empty() ? -1 : LineNumber(lines.back()));
+                    newestAtClear.push_back(newestInLog);
                     countAtClear.push_back(Module1::TraceCount);
                   }));
+  StartTracing();
+  newestAtClear.clear();
+  countAtClear.clear();
   SetFlag("RDW_UPDATENOW", true);  // every message comes during the call
   for (int press = 0; press < 3; ++press) {
     Click(Command2Id);
     Click(Command3Id);
   }
   ASSERT_EQ(countAtClear.size(), 3u) << "each Clear empties the log through WM_SETTEXT";
-  EXPECT_EQ(lastNumberAtClear, countAtClear) << "the log held every line traced before each Clear";
+  EXPECT_EQ(newestAtClear, countAtClear) << "the log held every line traced before each Clear";
   EXPECT_EQ(WindowText(Control(Text1Id)), "");
   Click(Command2Id);
   ASSERT_TRUE(Settled());
   ASSERT_FALSE(Lines().empty());
   EXPECT_EQ(LineNumber(Lines().front()), countAtClear.back() + 1);
+}
+
+// A loop that always has a posted message never idles for a timer, and hands out paints only when nothing else
+// is queued.
+TEST_F(Form1Test, ALoopKeptBusyWithPostedMessagesShowsTheLinesWithin50ms) {
+  StartTracing();
+  const HWND busy = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  const auto until = std::chrono::steady_clock::now() + 300ms;
+  const Spy repost(busy, Spy::Watching([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
+                     if (message == WM_APP && std::chrono::steady_clock::now() < until)
+                       PostMessageA(hwnd, WM_APP, 0, 0);
+                   }));
+  bool replaced = false;
+  std::chrono::steady_clock::time_point shown{};
+  const Spy watch(Control(Text1Id), [&](const Spy& self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    replaced = replaced || message == EM_REPLACESEL;
+    const LRESULT result = self.Forward(hwnd, message, wParam, lParam);
+    if (message == WM_PAINT && replaced && shown == std::chrono::steady_clock::time_point{})
+      shown = std::chrono::steady_clock::now();
+    return result;
+  });
+  const auto clicked = std::chrono::steady_clock::now();
+  Click(Command2Id);  // the frame and the erase are traced during the click
+  PostMessageA(busy, WM_APP, 0, 0);
+  PumpFor(400ms, form_.get());
+  DestroyWindow(busy);
+  ASSERT_NE(shown, std::chrono::steady_clock::time_point{}) << "the lines never reached the screen";
+  EXPECT_LE(std::chrono::duration_cast<std::chrono::milliseconds>(shown - clicked).count(), 50) << "milliseconds";
+}
+
+// As a very large log on a slow machine: the box takes longer to take a batch and paint it than a line may wait.
+TEST_F(Form1Test, ALogSlowerThanThePromiseTakesEachRequestAndEachBurstOfKeysWithOneReplace) {
+  const HWND log = Control(Text1Id);
+  bool slow = false;
+  int replaces = 0;
+  std::int32_t newestInLog = -1;
+  // Under the log's watch, which therefore sees how long the box takes.
+  const Spy box(
+      log, Spy::Watching([&](HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
+        if (message == EM_REPLACESEL) {
+          ++replaces;
+          newestInLog = NewestLineIn(lParam);
+        }
+        if (slow && (message == EM_REPLACESEL || (message == WM_PAINT && GetUpdateRect(hwnd, nullptr, FALSE))))
+          Sleep(40);
+      }));
+  StartTracing();
+  slow = true;
+  const auto allShown = [&] { return newestInLog == Module1::TraceCount && !GetUpdateRect(log, nullptr, FALSE); };
+  Click(Command2Id);  // the log learns how slow the box is
+  ASSERT_TRUE(PumpUntil(allShown, Patience, form_.get()));
+  const auto expectOneReplace = [&](const char* what, const std::function<void()>& provoke) {
+    replaces = 0;
+    provoke();
+    ASSERT_TRUE(Settled());
+    EXPECT_TRUE(PumpUntil(allShown, Patience, form_.get())) << what << ": a line is not on screen";
+    EXPECT_EQ(replaces, 1) << what;
+  };
+  expectOneReplace("a request", [&] { PostMessageA(Control(Command2Id), BM_CLICK, 0, 0); });
+  expectOneReplace("a burst of keys", [&] {
+    for (const char key : std::string("slow")) PostMessageA(Control(Text2Id), WM_CHAR, static_cast<WPARAM>(key), 0);
+  });
 }
 
 TEST_F(Form1Test, ABurstOfRequestsAndKeysLeavesTheTextThatOneLineAtATimeWouldGive) {
