@@ -30,7 +30,7 @@ const Recording& RecordingOf(std::size_t index, Target target) {
   auto found = Recordings.find(key);
   if (found == Recordings.end()) {
     if (!Recorder) Recorder = std::make_unique<PaintOrderRecorder>();
-    found = Recordings.emplace(key, Recorder->Record(target, PaintOrderCases[index].Request)).first;
+    found = Recordings.emplace(key, Recorder->Record(target, PaintOrderCases()[index].Request)).first;
   }
   return found->second;
 }
@@ -152,7 +152,7 @@ class PaintOrder : public ::testing::TestWithParam<std::tuple<std::size_t, Targe
 
 TEST_P(PaintOrder, TracesWhatTheTableSaysAndWhatTheRulesPromise) {
   const auto [index, target] = GetParam();
-  const PaintOrderCase& c = PaintOrderCases[index];
+  const PaintOrderCase& c = PaintOrderCases()[index];
   SCOPED_TRACE(std::string(c.Title) + " on the " + NameOf(target));
   const Recording& recording = RecordingOf(index, target);
   const Rows traced = RowsOf(recording);
@@ -173,7 +173,7 @@ TEST_P(PaintOrder, TracesWhatTheTableSaysAndWhatTheRulesPromise) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCase, PaintOrder,
-                         ::testing::Combine(::testing::Range<std::size_t>(0, PaintOrderCases.size()),
+                         ::testing::Combine(::testing::Range<std::size_t>(0, PaintOrderCases().size()),
                                             ::testing::Values(Target::Button, Target::TextBox)),
                          [](const auto& info) {
                            return "Case" + std::to_string(std::get<0>(info.param)) + "_" +
@@ -188,9 +188,9 @@ bool HasOptionalRow(const Rows& rows) {
 }
 
 TEST(PaintOrderCases, AreFortyOrMoreDifferentRequestsWithAVerdictEachAndEveryRuleIsTried) {
-  EXPECT_GE(PaintOrderCases.size(), 40u);
+  EXPECT_GE(PaintOrderCases().size(), 40u);
   std::set<std::tuple<Request, std::int32_t, Before>> requests;
-  for (const PaintOrderCase& c : PaintOrderCases) {
+  for (const PaintOrderCase& c : PaintOrderCases()) {
     EXPECT_TRUE(requests.emplace(c.Request.Kind, c.Request.Flags, c.Request.First).second) << c.Title;
     for (const Target target : {Target::Button, Target::TextBox}) {
       const std::string& verdict = OnWindows(c, target);
@@ -208,15 +208,15 @@ TEST(PaintOrderCases, AreFortyOrMoreDifferentRequestsWithAVerdictEachAndEveryRul
   }
   for (const Rule& rule : Rules) {
     int cases = 0;
-    for (const PaintOrderCase& c : PaintOrderCases) cases += rule.Applies(c.Request) ? 1 : 0;
+    for (const PaintOrderCase& c : PaintOrderCases()) cases += rule.Applies(c.Request) ? 1 : 0;
     EXPECT_GT(cases, 0) << rule.Text;
   }
 }
 
 std::vector<CatalogueRow> CatalogueOf(Target target) {
   std::vector<CatalogueRow> rows;
-  for (std::size_t index = 0; index < PaintOrderCases.size(); ++index) {
-    const PaintOrderCase& c = PaintOrderCases[index];
+  for (std::size_t index = 0; index < PaintOrderCases().size(); ++index) {
+    const PaintOrderCase& c = PaintOrderCases()[index];
     rows.push_back({c.Title, c.Request, RecordingOf(index, target), c.Remark, OnWindows(c, target)});
   }
   return rows;
