@@ -35,18 +35,35 @@ with `InvalidateRect` and erase (by hand: press right after uncovering the windo
   the target's own procedure returns, with its result; lines between an `S` and its `R` were sent while
   that message was being handled. `WM_ERASEBKGND` inside `WM_PAINT` is `BeginPaint` erasing the
   background; `WM_NCPAINT` inside it is `BeginPaint` drawing a frame that was invalidated.
-- A remark explains a row, mostly by one of the rules below.
+- A remark explains what Wine did in the row, mostly by one of the rules below.
 - **On Windows** weighs the row against sources that reflect Windows itself, since nothing here was
-  recorded there. *same*: a source shows the same messages, order, nesting and timing (for this kind of
-  window or, where said, another); *may differ across versions*: tests that pass on Windows allow a
-  message to be missing; *not established*: no source settles it; *differs*: a source shows otherwise.
-  The sources: "msg.c" is Wine's `dlls/user32/tests/msg.c`, conformance tests that must pass on Windows
-  (its sequences are named `Wm...`; a message marked optional there may be missing on some versions);
-  "ReactOS TestN" is `FlagsRedrawWindowTest` in ReactOS's `modules/rostests/apitests/user32/RedrawWindow.c`,
-  whose expected values were taken on Windows XP and 11 and are the same on both (a top-level window; it
-  records the update rectangle, whether any erase or frame message came and how many WM_PAINTs, not their
-  order); "the X page" is Microsoft's reference page for X. No verdict covers the results: what the
-  classic button and edit box return is documented nowhere and checked by no test run on Windows.
+  recorded there. Three kinds of source, kept apart: "msg.c" is Wine's `dlls/user32/tests/msg.c`,
+  conformance tests that must pass on Windows (its sequences are named `Wm...`); "ReactOS TestN" is
+  `FlagsRedrawWindowTest` in ReactOS's `modules/rostests/apitests/user32/RedrawWindow.c`, whose expected
+  values, its author says in ReactOS pull request 7297, were taken on Windows XP and 11 and are the same on
+  both (it records the update rectangle, whether any erase or frame message came and how many WM_PAINTs,
+  not their order or nesting); "the X page" is Microsoft's reference page for X, which hedges what it
+  says: WM_NCPAINT is "typically not sent" during RedrawWindow without RDW_ERASENOW or RDW_UPDATENOW, and
+  those two send their messages "if necessary". The pages alone make no row *same*.
+- Each verdict names the kind of window its tests ran on: a *classic button* (two push-button sequences of
+  msg.c), a *generic child* or a *generic top-level window* (every other test: msg.c's windows erase with
+  a white class brush, ReactOS's return 0 from their erase and frame handlers). None of them records the
+  paint messages of a *classic edit box*. A generic window shows what the system does with a request: what comes
+  during the call and what later, in which order, what BeginPaint sends inside WM_PAINT, what stays
+  invalid. It cannot show what a control's own procedure does: whether its WM_PAINT calls BeginPaint and
+  what its WM_ERASEBKGND returns; and none shows whether RDW_FRAME brings WM_NCPAINT to a window
+  without a border, such as the button.
+- What comes later depends on the erase result. A window whose WM_ERASEBKGND returns 0 "will remain marked
+  for erasing" (the WM_ERASEBKGND page), so the BeginPaint of its later WM_PAINT may erase again, or only
+  say so in `fErase` ("typically", says the page). The bare WM_PAINT after an erase that msg.c shows is
+  that of a window that erased with its brush; what the classic button and edit box return on Windows is
+  documented nowhere and checked by no test run there (Wine's answers are the last rule below), so after
+  an erase during the call their later WM_PAINT is not established.
+- *same*: a test run on Windows shows the same messages, order, nesting and timing on the kind of window
+  named, and the verdict says which part it covers where it covers only part; *may differ*: such tests
+  mark a message optional, which means only that it may be absent on Windows (the sequences cited name
+  no version for it); *not established*: no test run on Windows settles it; *differs*: one shows otherwise. No verdict
+  covers the results.
 
 Every row is checked against these rules wherever they apply to its request (the rules about what comes at
 once apply to requests that start from a window with nothing pending). Under Wine no row breaks any of them.
