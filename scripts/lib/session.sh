@@ -13,19 +13,20 @@ use_prefix() {
 }
 
 # This command's session: its turn under the named lock, a virtual display and, when one is named, a prepared
-# prefix with a server of its own. What it started is stopped when the command ends.
+# prefix with a server of its own. What it started is stopped when the command ends, however it ends.
 start_session() {
-  trap stop_session EXIT
+  at_exit+=(stop_session)
   take_lock "$1" 9
   start_virtual_display
   if [ -n "${2:-}" ]; then prepare_prefix "$2" persistent; fi
 }
 
-# A display number chosen by Xvfb itself, so two commands never take the same one.
+# A display number chosen by Xvfb itself, so two commands never take the same one. Without -noreset the server
+# resets whenever its last client leaves, and refuses connections meanwhile.
 start_virtual_display() {
   local log="$root/build/xvfb.$$.log" number="$root/build/xvfb.$$.display"
-  # Started directly, not through without_locks: $! must be the server itself for stop_session to end it.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >"$log" 2>&1 8>&- 9>&- &
+  # Its own child, so that $! is the server; it ends with this command even when that is killed outright.
+  setpriv --pdeathsig TERM Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >"$log" 2>&1 8>&- 9>&- &
   started_xvfb=$!
   for _ in $(seq 100); do
     [ -s "$number" ] && break
@@ -40,21 +41,41 @@ start_virtual_display() {
   export DISPLAY=":$display"
 }
 
+# Whether the display answers; asked for a few seconds, since one refused connection says little.
+display_answers() {
+  for _ in $(seq 20); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# Under the lock of the command that uses a prefix, a server still running there was left by a command that was
+# killed outright, with whatever it ran: it is stopped.
+stop_stale_server() {
+  if WINEPREFIX="$root/build/wine/$1" "$WINESERVER" -k >/dev/null 2>&1 </dev/null 8>&- 9>&-; then
+    echo "Stopped the Wine server that a command killed earlier had left running in build/wine/$1"
+  fi
+}
+
 # Makes the named prefix ready: Windows' directories, and Wine's own fonts where Windows keeps its fonts, so
-# the program looks as it does on Windows. With "persistent", a server of its own spares each process the
-# server's start-up; one that was already running is used and left running.
+# the program looks as it does on Windows. With "persistent", under the command's lock, a server of its own
+# spares each process the server's start-up.
 prepare_prefix() {
   local name=$1 mode=${2:-}
   use_prefix "$name"
   local log="$WINEPREFIX.log"
   mkdir -p "$WINEPREFIX"
-  if [ "$mode" = persistent ] && without_locks "$WINESERVER" -p >>"$log" 2>&1 </dev/null; then
+  if [ "$mode" = persistent ]; then
+    stop_stale_server "$name"
+    "$WINESERVER" -p >>"$log" 2>&1 </dev/null 8>&- 9>&-
     started_servers+=("$WINEPREFIX")
   fi
   # The persistent server writes the registry only when it stops, so the system directory tells.
   if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
     echo "Preparing the Wine prefix $WINEPREFIX (Wine's output: $log)"
-    without_locks wineboot -i >>"$log" 2>&1 </dev/null || true
+    start wineboot -i >>"$log" 2>&1
+    wait_for "$!" || true
     [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] ||
       fail "Wine could not prepare $WINEPREFIX; its output is in $log" \
         "remove that directory and run $command_name again"
@@ -63,23 +84,37 @@ prepare_prefix() {
   cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null ||
     fail "Wine's own fonts are missing from /usr/share/wine/fonts" "install them: scripts/install-deps"
   # Wine's background services start here, on the log, so none of them holds a caller's output open.
-  without_locks wineboot >>"$log" 2>&1 </dev/null || true
+  start wineboot >>"$log" 2>&1
+  wait_for "$!" || true
 }
 
-# Waits for Moravane's window on this display and lets its start-up painting settle; prints the window's id.
-wait_for_moravane() {
-  local window=""
+# The window of Moravane on this display, of the given process when one is named; looked for during 30 s.
+moravane_window() {
+  local process=${1:-} window
   for _ in $(seq 300); do
-    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Moravane": \("moravane.exe"/ {print $1; exit}')
-    [ -n "$window" ] && break
+    for window in $(xwininfo -root -tree 2>/dev/null | awk '/"Moravane": \("moravane.exe"/ {print $1}'); do
+      if [ -z "$process" ] || [ "$(xprop -id "$window" _NET_WM_PID 2>/dev/null)" = "_NET_WM_PID(CARDINAL) = $process" ]; then
+        echo "$window"
+        return 0
+      fi
+    done
     sleep 0.1
   done
-  [ -n "$window" ] || return 1
+  return 1
+}
+
+# Waits for Moravane's window, as moravane_window finds it, and lets its start-up painting settle; prints its id.
+wait_for_moravane() {
+  local window
+  window=$(moravane_window "${1:-}") || return 1
   sleep 2  # the log is attached 600 ms after start-up and the first paints are over by then
   echo "$window"
 }
 
+# Children first, then the servers of this command's prefixes with every Wine process they serve, then its
+# display.
 stop_session() {
+  stop_children
   local prefix
   for prefix in ${started_servers[@]+"${started_servers[@]}"}; do
     WINEPREFIX=$prefix "$WINESERVER" -k >/dev/null 2>&1 || true
@@ -92,17 +127,13 @@ stop_session() {
 shoot_moravane() {
   local picture=$1
   shift
-  wine explorer /desktop=Moravane,640x460 "$root/build/mingw-i686/bin/Moravane.exe" >>"$WINEPREFIX.log" 2>&1 8>&- 9>&- &
-  local desktop=$! window
-  if ! window=$(wait_for_moravane); then
-    kill "$desktop" 2>/dev/null || true
+  start wine explorer /desktop=Moravane,640x460 "$root/build/mingw-i686/bin/Moravane.exe" >>"$WINEPREFIX.log" 2>&1
+  local window
+  window=$(wait_for_moravane) ||
     fail "Moravane's window did not appear within 30 s; Wine's output is in $WINEPREFIX.log" "run $command_name again"
-  fi
   if [ $# -gt 0 ]; then
-    wine explorer /desktop=Moravane "$root/build/mingw-i686/bin/press_buttons.exe" "$@" 8>&- 9>&- ||
-      fail "pressing Moravane's buttons failed" "run $command_name again"
+    run wine explorer /desktop=Moravane "$root/build/mingw-i686/bin/press_buttons.exe" "$@"
     sleep 1
   fi
-  import -window "$window" "$picture"
-  kill "$desktop" 2>/dev/null || true
+  run import -window "$window" "$picture"
 }
