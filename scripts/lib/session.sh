@@ -18,7 +18,18 @@ start_session() {
   at_exit+=(stop_session)
   take_lock "$1" 9
   start_virtual_display
-  if [ -n "${2:-}" ]; then prepare_prefix "$2" persistent; fi
+  if [ -n "${2:-}" ]; then
+    prepare_prefix "$2" persistent
+    without_window_manager
+  fi
+}
+
+# No window manager runs on the command's own display, so Wine places the prefix's windows itself; otherwise
+# each window that closes waits 2 s for a manager's answer that never comes.
+without_window_manager() {
+  grep -qsx '"Managed"="N"' "$WINEPREFIX/user.reg" && return
+  start wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$WINEPREFIX.log" 2>&1
+  wait_for "$!" || fail "Wine could not note in $WINEPREFIX that no window manager runs; its output is in $WINEPREFIX.log"
 }
 
 # A display number chosen by Xvfb itself, so two commands never take the same one. Without -noreset the server
