@@ -97,10 +97,10 @@ struct Pace {
   }
 
   // CollectLinesMs, or less so that the batch is on screen MaxLineDelayMs after its oldest line; where the box is
-  // too slow for that, a quarter of what its last batch took: a slower box gets larger batches, never smaller. Not
+  // too slow for that, a third of what its last batch took: a slower box gets larger batches, never smaller. Not
   // of what the next batch will take, which grows with the lines that wait and would keep them waiting longer.
   double CollectForMs(std::size_t lines) const noexcept {
-    return std::max(std::min<double>(CollectLinesMs, MaxLineDelayMs - FlushMs(lines)), (PaintMs + ReplaceMs) / 4);
+    return std::max(std::min<double>(CollectLinesMs, MaxLineDelayMs - FlushMs(lines)), (PaintMs + ReplaceMs) / 3);
   }
 };
 
