@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -362,7 +363,7 @@ class FormBench {
   // Starts counting and timing afresh, with the log holding the given number of lines, or keeping what it holds.
   void Reset(int lines) {
     if (lines != KeepLog) FillLog(Log(), lines);
-    Waited(PumpUntilQuiet(100ms, BurstPatience, &form_), "the log's settling after it was filled");
+    Waited(PumpUntilQuiet(100ms, BurstPatience, &form_), "the log's settling after it was filled or its last burst");
     startCount_ = Module1::TraceCount;
     Watch.Replaces = 0;
     Watch.First = Module1::TraceCount + 1;
@@ -442,8 +443,8 @@ Figure BurstGrowth(FormBench& bench) {
   Alternation perLine;
   FastestBurst large, small;
   int lines = 0;
-  // The large log is filled once, its bursts one after another, each adding 1% to it: under the emulator one fill
-  // takes about as long as all the bursts together.
+  // Under the emulator one fill of the large log takes about as long as all its bursts: it is filled once, and its
+  // bursts follow each other, not alternating with the small log's, growing it by 0.8% each.
   for (int round = 0; round < BurstRounds; ++round)
     perLine.Subject.push_back(large.Add(Burst(bench, ClicksPerBurst, round == 0 ? LargeLog : KeepLog, lines)) / lines);
   for (int round = 0; round < BurstRounds; ++round)
@@ -534,24 +535,27 @@ int main() {
   // Each part's time, so that a run that takes too long says where it went.
   std::string partTimes;
   const auto timed = [&](const char* part, const std::function<void()>& work) {
-    partTimes +=
-        std::string(partTimes.empty() ? "" : ", ") + part + " " + std::to_string(std::lround(SecondsFor(work))) + " s";
+    char seconds[16];
+    std::snprintf(seconds, sizeof seconds, " %.1f s", SecondsFor(work));
+    partTimes += std::string(partTimes.empty() ? "" : ", ") + part + seconds;
   };
   timed("hook", [&] { HookFigures(figures); });
-  FormBench bench;
-  if (!bench.Attached()) {
-    std::fprintf(stderr, "The form's log was not attached within %d s\n", static_cast<int>(BurstPatience.count()));
+  std::unique_ptr<FormBench> bench;
+  timed("form", [&] { bench = std::make_unique<FormBench>(); });
+  if (!bench->Attached()) {
+    std::fprintf(stderr, "The form's log was not attached within %d s (time by part: %s)\n",
+                 static_cast<int>(BurstPatience.count()), partTimes.c_str());
     return 1;
   }
   BareLineMs floor;
-  timed("log box", [&] { floor = LogBoxFigures(figures, bench.Log()); });
-  timed("requests", [&] { figures.push_back(ReplacesPerRequest(bench)); });
-  timed("keys", [&] { figures.push_back(KeyBurstReplaces(bench)); });
-  timed("bursts", [&] { figures.push_back(BurstGrowth(bench)); });
-  timed("floods", [&] { figures.push_back(FloodVisible(bench, floor)); });
+  timed("log box", [&] { floor = LogBoxFigures(figures, bench->Log()); });
+  timed("requests", [&] { figures.push_back(ReplacesPerRequest(*bench)); });
+  timed("keys", [&] { figures.push_back(KeyBurstReplaces(*bench)); });
+  timed("bursts", [&] { figures.push_back(BurstGrowth(*bench)); });
+  timed("floods", [&] { figures.push_back(FloodVisible(*bench, floor)); });
   figures.push_back(Count("flood_floor_ms", "one line replaced and painted, bare box, 50,000 lines", "ms", floor.Large,
                           "the fastest of the bare box's rounds above"));
-  timed("throughput", [&] { figures.push_back(LogThroughput(bench)); });
+  timed("throughput", [&] { figures.push_back(LogThroughput(*bench)); });
   Print(figures);
   std::printf("time by part: %s\n", partTimes.c_str());
   return WaitsFailed ? 1 : 0;

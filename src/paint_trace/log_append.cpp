@@ -96,9 +96,9 @@ struct Pace {
     return PaintMs + ReplaceMs * std::max(1.0, more);
   }
 
-  // CollectLinesMs, or less so that the batch is on screen MaxLineDelayMs after its oldest line; where the box is
-  // too slow for that, a third of what its last batch took: a slower box gets larger batches, never smaller. Not
-  // of what the next batch will take, which grows with the lines that wait and would keep them waiting longer.
+  // CollectLinesMs, or less so that the batch is on screen MaxLineDelayMs after its oldest line, but never less than
+  // a third of what its last batch took, so that a box too slow for that keeps batching: a slower box gets larger
+  // batches, never smaller. Not of what the next batch will take, which grows with the lines that wait.
   double CollectForMs(std::size_t lines) const noexcept {
     return std::max(std::min<double>(CollectLinesMs, MaxLineDelayMs - FlushMs(lines)), (PaintMs + ReplaceMs) / 3);
   }
