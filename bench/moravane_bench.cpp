@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "main_window/form1.h"
+#include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
-#include "support/message_pump.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "main_window/icon_id.h"
+#include "main_window/message_pump.h"
+#include "paint_trace/trace_log.h"
 #include "support/form_design.h"
-#include "support/message_pump.h"
-#include "support/trace_log.h"
 
 namespace {
 

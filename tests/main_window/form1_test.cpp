@@ -7,15 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
+#include "paint_trace/trace_log.h"
 #include "support/form_design.h"
 #include "support/form_test.h"
 #include "support/import_patch.h"
-#include "support/message_pump.h"
 #include "support/redraw_flags.h"
 #include "support/spy.h"
-#include "support/trace_log.h"
 
 namespace {
 

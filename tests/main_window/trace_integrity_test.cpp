@@ -7,13 +7,13 @@
 #include <random>
 
 #include "main_window/form1.h"
+#include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
+#include "paint_trace/trace_log.h"
 #include "support/form_test.h"
 #include "support/log_checker.h"
-#include "support/message_pump.h"
 #include "support/paint_witness.h"
 #include "support/spy.h"
-#include "support/trace_log.h"
 
 namespace {
 

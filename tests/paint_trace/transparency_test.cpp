@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
-#include "support/message_pump.h"
 #include "support/spy.h"
 
 namespace {

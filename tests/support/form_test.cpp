@@ -1,10 +1,10 @@
 #include "support/form_test.h"
 
+#include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
+#include "paint_trace/trace_log.h"
 #include "support/form_design.h"
-#include "support/message_pump.h"
 #include "support/paint_witness.h"
-#include "support/trace_log.h"
 
 FormDriver::FormDriver() : created_(std::chrono::steady_clock::now()), countBeforeStart_(Module1::TraceCount) {
   Module1::LogBox = nullptr;  // an earlier form attached a log of its own

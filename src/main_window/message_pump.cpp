@@ -1,4 +1,4 @@
-#include "support/message_pump.h"
+#include "main_window/message_pump.h"
 
 #include "main_window/form1.h"
 #include "paint_trace/module1.h"

@@ -1,55 +1,8 @@
-// Every repaint request of the catalogue: what the platform answers on each target, and why.
-#pragma once
+#include "paint_order/cases.h"
 
-#include <windows.h>
+namespace {
 
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "main_window/paint_order_recorder.h"
-
-enum class When { During, Later };
-
-// One traced line: when it came, arrival or return, how deep it was nested, the message and its result.
-struct Row {
-  When Time;
-  char Edge;  // 'S' when the message arrives, 'R' when the target's procedure returns
-  int Depth;  // 0 for a message the platform sent or posted itself; n+1 for one sent while n was handled
-  std::string Message;
-  unsigned Result = 0;                      // R rows only
-  bool Optional = false;                    // Wine sends it; a test that passes on Windows tolerates its absence
-  bool operator==(const Row& other) const;  // the same line; whether it is optional does not count
-};
-using Rows = std::vector<Row>;
-
-Rows operator+(Rows first, const Rows& second);
-Rows Frame(When time);                           // WM_NCPAINT, returning 0 under Wine
-Rows Erase(When time);                           // WM_ERASEBKGND, returning 1 under Wine
-Rows Paint(When time, const Rows& inside = {});  // WM_PAINT, returning 0 under Wine, with what was sent inside it
-Rows Optional(Rows rows);                        // the same rows, each one that may be absent on Windows
-inline const Rows Nothing{};
-
-// The rows a recording shows, with the nesting read from the order of its S and R lines.
-Rows RowsOf(const Recording& recording);
-std::string Describe(const Rows& rows);
-// Whether the traced rows are the expected ones. Under Wine every row must be there; on Windows an optional
-// expected row may be missing.
-bool Matches(const Rows& traced, const Rows& expected, bool optionalMayBeMissing);
-
-struct PaintOrderCase {
-  const char* Title;
-  RepaintRequest Request;
-  Rows Button;
-  std::optional<Rows> TextBox;  // only where the text box's border makes a difference
-  const char* Remark;           // why Wine answered as it did; empty when the rules say it all
-  // What sources that reflect Windows say of the row: a verdict ("same", "differs: ", "may differ: " or "not
-  // established"), then the evidence, each source with the kind of window it ran on.
-  std::string OnWindows;
-  std::string TextBoxOnWindows{};  // only where the evidence for the text box is another
-};
-
-inline constexpr std::int32_t StartUp = RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_FRAME;
+constexpr std::int32_t StartUp = RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_FRAME;
 
 constexpr RepaintRequest Redraw(std::int32_t flags, Before first = Before::Nothing) {
   return {Request::RedrawWindow, flags, first};
@@ -58,67 +11,63 @@ constexpr RepaintRequest Redraw(std::int32_t flags, Before first = Before::Nothi
 // D: sent during the call; L: delivered later by the loop.
 constexpr When D = When::During, L = When::Later;
 
-// BeginPaint drawing an invalid frame and erasing; the erase may be absent on Windows.
-inline const Rows FramedErase = Frame(L) + Optional(Erase(L));
-
-// A validation leaves the border's invalid frame alone unless RDW_NOFRAME says otherwise.
-inline const Rows TextBoxFrameLeft = Paint(L, Frame(L));
-
-// The sources ran on generic windows and, twice, on a classic push button; none records the classic edit box's
-// paint messages. These say what such sources cannot settle for the two controls.
-inline const std::string EraseInPaintMayBeAbsent =
-    "may differ: the WM_ERASEBKGND inside WM_PAINT may be absent on Windows; msg.c marks it optional in "
-    "`WmInvalidateErasePaint`, `WmInvalidateErasePaint2`, `WmChildPaintNc` and `WmParentPaintNc` (older copies "
-    "required it).";
-inline const std::string NoBorderlessFrameTest =
-    "none of the Windows-run tests calls RedrawWindow with RDW_FRAME on a window without a border; msg.c's "
-    "`WmFirstDrawChildSeq2` shows a generic child without a border getting WM_NCPAINT, but from SetWindowPos on a "
-    "parent that clips its children.";
-// A window whose WM_ERASEBKGND returns 0 stays marked for erasing: BeginPaint may erase again in its later paint.
-inline const std::string LaterPaintAfterErase =
-    "The bare WM_PAINT later is shown only for a generic top-level window that erases with a white class brush "
-    "(msg.c `WmPaint` after `WmInvalidateErase`); on the WM_ERASEBKGND page a window that returns 0 stays marked "
-    "for erasing, and what the classic controls return on Windows is not known.";
-inline const std::string FrameThenEraseDuringCall =
-    "during the call, msg.c `WmInvalidateErase` shows the frame, then the erase for a generic top-level window, and "
-    "`WmInvalidateParentChild` for a generic child with a border.";
-inline const std::string ValidateMayLeaveFrame =
-    "not established: the RedrawWindow page's RDW_NOFRAME entry (\"Suppresses any pending WM_NCPAINT messages\", to "
-    "be used with RDW_VALIDATE) allows a reading in which RDW_VALIDATE without it leaves the frame message pending, "
-    "and no Windows-run test invalidates the frame of a window without a border.";
-inline const char TextBoxFrameKept[] =
+const char TextBoxFrameKept[] =
     "not established: no Windows-run test validates a window whose frame is pending without RDW_NOFRAME. The "
     "RedrawWindow page says RDW_VALIDATE without a rectangle validates \"the entire window\", which would leave "
     "nothing; its RDW_NOFRAME entry allows the frame to stay, which is Wine's answer.";
-inline const char NoFrameTakesFrame[] =
+const char NoFrameTakesFrame[] =
     "same: msg.c, a generic top-level window: \"EmptySeq\" after RDW_VALIDATE with RDW_NOFRAME, and \"Paint\" (a "
     "later RDW_INVALIDATE with RDW_UPDATENOW brings no frame message): RDW_NOFRAME takes the pending frame away; "
     "RDW_VALIDATE with neither rectangle nor region leaves no update region (\"validate everything\").";
-inline const char EraseThenOnePaint[] =
+const char EraseThenOnePaint[] =
     " (an erase and one WM_PAINT; the order is not recorded: that BeginPaint erases inside WM_PAINT is the BeginPaint "
     "page's).";
-inline const char PushButtonErasesInPaint[] =
+const char PushButtonErasesInPaint[] =
     "msg.c `WmSetStyleButtonSeq`, a classic button (a child push button repainted after BM_SETSTYLE: its WM_PAINT "
     "from the loop, the WM_ERASEBKGND inside it, optional there because \"Win9x doesn't send it\", and no "
     "WM_NCPAINT).";
-inline const char NoEditBoxTest[] = "None of the Windows-run tests records the classic edit box's paint messages.";
+const char NoEditBoxTest[] = "None of the Windows-run tests records the classic edit box's paint messages.";
 
-// The start-up word, alone or with a flag that changes nothing beside it under Wine: the trace is the same, and
-// so is what is not established; the evidence is what the flag's own test shows.
-inline PaintOrderCase StartUpWith(const char* title, std::int32_t flag, const char* remark, const char* evidence) {
-  return {title,
-          Redraw(StartUp | flag),
-          Frame(D) + Erase(D) + Paint(L),
-          {},
-          remark,
-          "not established: " + NoBorderlessFrameTest + " " + LaterPaintAfterErase + " " + evidence,
-          "not established: " + FrameThenEraseDuringCall + " " + LaterPaintAfterErase + " " + evidence};
-}
-
-// Made on first use: clang runs the initializers of inline variables in the order it emits them, not in the order
-// they are written, so a table made at start-up could copy the pieces above before they exist.
-inline const std::vector<PaintOrderCase>& PaintOrderCases() {
-  static const std::vector<PaintOrderCase> cases{
+std::vector<PaintOrderCase> MakeCases() {
+  // BeginPaint drawing an invalid frame and erasing; the erase may be absent on Windows.
+  const Rows FramedErase = Frame(L) + Optional(Erase(L));
+  // A validation leaves the border's invalid frame alone unless RDW_NOFRAME says otherwise.
+  const Rows TextBoxFrameLeft = Paint(L, Frame(L));
+  // The sources ran on generic windows and, twice, on a classic push button; none records the classic edit box's
+  // paint messages. These say what such sources cannot settle for the two controls.
+  const std::string EraseInPaintMayBeAbsent =
+      "may differ: the WM_ERASEBKGND inside WM_PAINT may be absent on Windows; msg.c marks it optional in "
+      "`WmInvalidateErasePaint`, `WmInvalidateErasePaint2`, `WmChildPaintNc` and `WmParentPaintNc` (older copies "
+      "required it).";
+  const std::string NoBorderlessFrameTest =
+      "none of the Windows-run tests calls RedrawWindow with RDW_FRAME on a window without a border; msg.c's "
+      "`WmFirstDrawChildSeq2` shows a generic child without a border getting WM_NCPAINT, but from SetWindowPos on a "
+      "parent that clips its children.";
+  // A window whose WM_ERASEBKGND returns 0 stays marked for erasing: BeginPaint may erase again in its later paint.
+  const std::string LaterPaintAfterErase =
+      "The bare WM_PAINT later is shown only for a generic top-level window that erases with a white class brush "
+      "(msg.c `WmPaint` after `WmInvalidateErase`); on the WM_ERASEBKGND page a window that returns 0 stays marked "
+      "for erasing, and what the classic controls return on Windows is not known.";
+  const std::string FrameThenEraseDuringCall =
+      "during the call, msg.c `WmInvalidateErase` shows the frame, then the erase for a generic top-level window, and "
+      "`WmInvalidateParentChild` for a generic child with a border.";
+  const std::string ValidateMayLeaveFrame =
+      "not established: the RedrawWindow page's RDW_NOFRAME entry (\"Suppresses any pending WM_NCPAINT messages\", to "
+      "be used with RDW_VALIDATE) allows a reading in which RDW_VALIDATE without it leaves the frame message pending, "
+      "and no Windows-run test invalidates the frame of a window without a border.";
+  // The start-up word, alone or with a flag that changes nothing beside it under Wine: the trace is the same, and
+  // so is what is not established; the evidence is what the flag's own test shows.
+  const auto StartUpWith = [&](const char* title, std::int32_t flag, const char* remark,
+                               const char* evidence) -> PaintOrderCase {
+    return {title,
+            Redraw(StartUp | flag),
+            Frame(D) + Erase(D) + Paint(L),
+            {},
+            remark,
+            "not established: " + NoBorderlessFrameTest + " " + LaterPaintAfterErase + " " + evidence,
+            "not established: " + FrameThenEraseDuringCall + " " + LaterPaintAfterErase + " " + evidence};
+  };
+  return {
       // Each flag on its own.
       {"RDW_INVALIDATE alone",
        Redraw(RDW_INVALIDATE),
@@ -463,5 +412,12 @@ inline const std::vector<PaintOrderCase>& PaintOrderCases() {
        "absent "
        "on Windows, as in its own row."},
   };
+}
+
+}  // namespace
+
+// Made on first use: the test program's start-up asks for the table's size.
+const std::vector<PaintOrderCase>& PaintOrderCases() {
+  static const std::vector<PaintOrderCase> cases = MakeCases();
   return cases;
 }

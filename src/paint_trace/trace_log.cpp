@@ -1,4 +1,4 @@
-#include "support/trace_log.h"
+#include "paint_trace/trace_log.h"
 
 #include <cstdlib>
 

@@ -1,0 +1,49 @@
+// The real form, shown and driven through its own controls the way a user drives it, making one repaint request
+// at a time and reading what the hook traced, during the call and later.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_window/form1.h"
+#include "paint_order/requests.h"
+#include "paint_order/rows.h"
+
+class FormSession {
+ public:
+  // Creates the form and shows it; nothing is traced until StartTracing.
+  explicit FormSession(int showCommand = SW_SHOWNORMAL);
+  FormSession(const FormSession&) = delete;
+  FormSession& operator=(const FormSession&) = delete;
+  ~FormSession();
+
+  // Waits for the timer to attach the log and for the start-up painting to end, then clears the log.
+  [[nodiscard]] bool StartTracing() const;
+  // No traced message for a while: the platform is done painting. False when it never settled.
+  [[nodiscard]] bool Settled() const;
+  // Whether the form still exists: a user may close it at any time.
+  bool Open() const { return form_->Hwnd() != nullptr; }
+
+  const Form1& Form() const { return *form_; }
+  HWND Control(ControlId id) const { return form_->Control(id); }
+  void Click(ControlId id) const { SendMessageA(Control(id), BM_CLICK, 0, 0); }
+  // Checks exactly the flag boxes of the word, by clicking those that differ.
+  void SetFlags(std::int32_t flags) const;
+  // The log's lines, whole, with their numbers.
+  std::vector<std::string> Lines() const;
+
+  // Clears the log, makes the request on the target through the form and waits until the painting is over.
+  // False when the painting never settled or the log does not hold exactly the lines traced, numbered on.
+  [[nodiscard]] bool Record(Target target, const RepaintRequest& request, Trace& trace) const;
+
+ private:
+  ControlId Prepare(Request kind, std::int32_t flags) const;
+  void Choose(Target target) const;
+  void MakeFirst(Target target, Before first) const;
+  std::string LeftInvalid(Target target) const;
+  std::unique_ptr<Form1> form_;
+};

@@ -1,0 +1,267 @@
+// The recorder's recording under Wine against the expectation tables and the rules the platform is known to keep;
+// the comparison and the catalogue built on it; and the committed catalogue against what the platform does now.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <initializer_list>
+#include <set>
+#include <sstream>
+
+#include "paint_order/catalogue.h"
+#include "paint_order/comparison.h"
+#include "paint_order/rules.h"
+
+namespace {
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// The files of a folder whose names match the pattern, in the order of their names.
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  std::vector<std::string> paths;
+  for (const std::string& name : names) paths.push_back(folder + "\\" + name);
+  return paths;
+}
+
+// What the recorder wrote under Wine in this build's test run.
+const std::string& WineRecordingText() {
+  static const std::string text = [] {
+    const std::vector<std::string> files = FilesIn(MORAVANE_RECORDINGS, "paint-order.wine-*.md");
+    return files.size() == 1 ? FileText(files.front()) : std::string();
+  }();
+  return text;
+}
+
+Recording Read(const std::string& text) {
+  ReadError error;
+  const std::optional<Recording> recording = ReadRecording(text, error);
+  EXPECT_TRUE(recording) << "line " << error.Line << ": " << error.What;
+  return recording.value_or(Recording{});
+}
+
+const Recording& WineRecording() {
+  static const Recording recording = Read(WineRecordingText());
+  return recording;
+}
+
+bool Has(const RepaintRequest& request, std::int32_t flags) {
+  return request.Kind == Request::RedrawWindow && (request.Flags & flags) != 0;
+}
+
+class PaintOrder : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(PaintOrder, TracesWhatTheTableSaysAndWhatTheRulesPromise) {
+  const std::size_t row = GetParam();
+  const PaintOrderCase& c = PaintOrderCases()[row / 2];
+  const Target target = row % 2 == 0 ? Target::Button : Target::TextBox;
+  SCOPED_TRACE(std::string(c.Title) + " on the " + TargetName(target));
+  ASSERT_EQ(WineRecording().Traces.size(), 2 * PaintOrderCases().size()) << "the recorder's recording under Wine";
+  const Trace& trace = WineRecording().Traces[row];
+  const Rows traced = RowsOf(trace);
+  EXPECT_TRUE(Matches(traced, ExpectedRows(c, target), false)) << "traced:\n"
+                                                               << Describe(traced) << "expected:\n"
+                                                               << Describe(ExpectedRows(c, target));
+  for (const Rule& rule : PaintOrderRules()) {
+    if (rule.Applies(c.Request)) {
+      EXPECT_TRUE(rule.Holds(c.Request, traced)) << rule.Text;
+    }
+  }
+  // What is left is what the loop paints; an internal paint leaves no region to read.
+  if (trace.LeftInvalid != "none" || !Has(c.Request, RDW_INTERNALPAINT)) {
+    EXPECT_EQ(trace.LeftInvalid == "none", trace.Later.empty()) << "left invalid: " << trace.LeftInvalid;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRow, PaintOrder, ::testing::Range<std::size_t>(0, 2 * PaintOrderCases().size()),
+                         [](const auto& info) {
+                           return "Case" + std::to_string(info.param / 2) +
+                                  (info.param % 2 == 0 ? "_Button" : "_TextBox");
+                         });
+
+bool HasOptionalRow(const Rows& rows) {
+  for (const Row& row : rows) {
+    if (row.Optional) return true;
+  }
+  return false;
+}
+bool MentionsAny(const std::string& text, std::initializer_list<const char*> words) {
+  for (const char* word : words) {
+    if (text.find(word) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST(PaintOrderCases, AreFortyOrMoreDifferentRequestsWithAVerdictEachAndEveryRuleIsTried) {
+  EXPECT_GE(PaintOrderCases().size(), 40u);
+  std::set<std::tuple<Request, std::int32_t, Before>> requests;
+  for (const PaintOrderCase& c : PaintOrderCases()) {
+    EXPECT_TRUE(requests.emplace(c.Request.Kind, c.Request.Flags, c.Request.First).second) << c.Title;
+    for (const Target target : {Target::Button, Target::TextBox}) {
+      const std::string& verdict = EvidenceFor(c, target);
+      const bool known = verdict.rfind("same", 0) == 0 || verdict.rfind("differs: ", 0) == 0 ||
+                         verdict.rfind("may differ: ", 0) == 0 || verdict.rfind("not established", 0) == 0;
+      EXPECT_TRUE(known) << c.Title << " on the " << TargetName(target) << ": " << verdict;
+      // "may differ" names a message that may be absent on Windows; a row that is the same has none.
+      const bool mayDiffer = verdict.rfind("may differ: ", 0) == 0;
+      if (verdict.rfind("not established", 0) != 0) {
+        EXPECT_EQ(HasOptionalRow(ExpectedRows(c, target)), mayDiffer) << c.Title << " on the " << TargetName(target);
+        // Only a test run on Windows settles a row, and only for the kind of window it ran on.
+        EXPECT_TRUE(
+            MentionsAny(verdict, {"msg.c", "ReactOS Test"}) &&
+            MentionsAny(verdict, {"classic button", "classic edit box", "generic child", "generic top-level window"}))
+            << c.Title << " on the " << TargetName(target)
+            << " names no Windows-run test and its kind of window: " << verdict;
+      }
+    }
+  }
+  for (const Rule& rule : PaintOrderRules()) {
+    int cases = 0;
+    for (const PaintOrderCase& c : PaintOrderCases()) cases += rule.Applies(c.Request) ? 1 : 0;
+    EXPECT_GT(cases, 0) << rule.Text;
+  }
+}
+
+// The recorder's report names exactly the rows whose lines are not Wine's, with both lines, and what was absent.
+TEST(PaintOrderComparison, ReportsExactlyTheRowsThatDifferFromWinesRecord) {
+  Recording recording = WineRecording();
+  ASSERT_FALSE(recording.Traces.empty());
+  EXPECT_EQ(Compare(recording, false).Differing(), 0u) << Report(Compare(recording, false), "Wine");
+
+  const std::size_t changed = 2 * 25 + 1;  // "Invalidate, erase" on the text box: a WM_ERASEBKGND inside WM_PAINT
+  Trace& trace = recording.Traces[changed];
+  ASSERT_EQ(trace.Later.size(), 4u);
+  trace.Later[2] = "R WM_ERASEBKGND   lResult:  &H00000000";
+  const Comparison comparison = Compare(recording, false);
+  ASSERT_EQ(comparison.Differing(), 1u);
+  EXPECT_TRUE(comparison.Compared[changed].Differs);
+  const std::string report = Report(comparison, "Windows 10.0.22631, 96 DPI");
+  EXPECT_NE(report.find("Row 52: RedrawWindow 0x0005, on the text box"), std::string::npos) << report;
+  EXPECT_NE(report.find("R WM_ERASEBKGND   lResult:  &H00000000"), std::string::npos) << report;
+  EXPECT_NE(report.find("Rows the catalogue calls \"same\" that differ: 1"), std::string::npos) << report;
+
+  // On Windows the erase inside a later WM_PAINT may be absent where the catalogue says so: named, not a difference.
+  recording = WineRecording();
+  const std::size_t optional = 2 * 29;  // "Invalidate, erase, update now" on the button
+  recording.Traces[optional].During = {"S WM_PAINT", "R WM_PAINT   lResult:  &H00000000"};
+  const Comparison windows = Compare(recording, true);
+  EXPECT_EQ(windows.Differing(), 0u);
+  EXPECT_EQ(windows.Same(), recording.Traces.size() - 1);
+  EXPECT_EQ(LinesOf(windows.Compared[optional].Absent, When::During),
+            (std::vector<std::string>{"S WM_ERASEBKGND", "R WM_ERASEBKGND   lResult:  &H00000001"}));
+  EXPECT_EQ(Compare(recording, false).Differing(), 1u) << "under Wine every message must be there";
+}
+
+// The recordings made on Windows that the catalogue folds in, as the recorder wrote them.
+std::vector<Recording> WindowsRecordings() {
+  std::vector<Recording> recordings;
+  for (const std::string& path : FilesIn(std::string(MORAVANE_DOCS) + "\\windows", "paint-order.*.md")) {
+    ReadError error;
+    const std::optional<Recording> recording = ReadWindowsRecording(FileText(path), error);
+    if (!recording) ADD_FAILURE() << path << ":" << error.Line << ": " << error.What;
+    if (recording) recordings.push_back(*recording);
+  }
+  return recordings;
+}
+
+// The recorder's own recording under Wine, edited as if it had been made on Windows.
+std::string AsIfOnWindows(std::string text) {
+  const auto replaceLine = [&text](const std::string& start, const std::string& line) {
+    const std::size_t at = text.find("\n" + start) + 1;
+    text.replace(at, text.find('\n', at) - at, line);
+  };
+  replaceLine("- Windows: ", "- Windows: 10.0.22631");
+  replaceLine("- Wine: ", "- Wine: none");
+  return text;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+std::size_t LineOf(const std::string& text, const std::string& part) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + text.find(part), '\n')) + 1;
+}
+
+TEST(PaintOrderCatalogue, FoldsInARecordingMadeOnWindowsRowByRow) {
+  std::string text = AsIfOnWindows(WineRecordingText());
+  // Row 52, "Invalidate, erase" on the text box: its erase returned 0 there.
+  const std::string row = "| 52 | RedrawWindow 0x0005 | text box |";
+  const std::size_t at = text.find("R WM_ERASEBKGND   lResult:  &H00000001", text.find(row));
+  text.replace(at, 38, "R WM_ERASEBKGND   lResult:  &H00000000");
+  ReadError error;
+  const std::optional<Recording> windows = ReadWindowsRecording(text, error);
+  ASSERT_TRUE(windows) << "line " << error.Line << ": " << error.What;
+  const std::string catalogue = RenderCatalogue(WineRecording(), {*windows});
+  EXPECT_EQ(Count(catalogue, "same: recorded on Windows 10.0.22631, 96 DPI: the same lines."), 97u);
+  const std::size_t differs = catalogue.find(
+      "differs: recorded on Windows 10.0.22631, 96 DPI: during the call "
+      "nothing, later `S WM_PAINT`<br>`S WM_ERASEBKGND`<br>`R WM_ERASEBKGND   "
+      "lResult:  &H00000000`<br>`R WM_PAINT   lResult:  &H00000000`.");
+  ASSERT_NE(differs, std::string::npos);
+  EXPECT_EQ(Count(catalogue, "differs: "), 1u);
+  EXPECT_LT(catalogue.find("## The \"   Has Border\" text box"), differs) << "the text box's row";
+  EXPECT_EQ(Count(catalogue.substr(0, differs), "\n| Invalidate, erase |"), 2u) << "the text box's row";
+}
+
+TEST(PaintOrderCatalogue, RefusesARecordingItCannotTrustWithItsLineAndWhatIsWrong) {
+  const std::string windows = AsIfOnWindows(WineRecordingText());
+  ReadError error;
+  EXPECT_FALSE(ReadWindowsRecording(WineRecordingText(), error));
+  EXPECT_EQ(error.Line, LineOf(WineRecordingText(), "- Wine: "));
+  EXPECT_NE(error.What.find("made under Wine"), std::string::npos) << error.What;
+
+  const std::size_t cut = windows.find("| 40 |");
+  EXPECT_FALSE(ReadWindowsRecording(windows.substr(0, cut), error));
+  EXPECT_EQ(error.Line, LineOf(windows, "| 40 |"));
+  EXPECT_NE(error.What.find("cut short"), std::string::npos) << error.What;
+
+  std::string other = windows;
+  other.replace(other.find("- Catalogue: ") + 13, 2, "48");
+  EXPECT_FALSE(ReadWindowsRecording(other, error));
+  EXPECT_EQ(error.Line, LineOf(windows, "- Catalogue: "));
+  EXPECT_NE(error.What.find("not for the present"), std::string::npos) << error.What;
+
+  std::string malformed = windows;
+  malformed.replace(malformed.find("lResult:  &H", malformed.find("| 3 |")), 20, "lResult: 0");
+  EXPECT_FALSE(ReadWindowsRecording(malformed, error));
+  EXPECT_EQ(error.Line, LineOf(windows, "| 3 |"));
+  EXPECT_NE(error.What.find("malformed"), std::string::npos) << error.What;
+}
+
+// With MORAVANE_WRITE_CATALOGUE set, the fresh catalogue is written there instead of compared.
+TEST(PaintOrderCatalogue, TheCommittedFileIsWhatThePlatformDoesNow) {
+  const std::vector<Recording> windows = WindowsRecordings();
+  ASSERT_FALSE(HasFailure()) << "a recording in docs/windows is refused; nothing is written";
+  ASSERT_EQ(WineRecording().Traces.size(), 2 * PaintOrderCases().size());
+  const std::string fresh = RenderCatalogue(WineRecording(), windows);
+  if (const char* out = std::getenv("MORAVANE_WRITE_CATALOGUE")) {
+    std::ofstream file(out, std::ios::binary);
+    file << fresh;
+    file.close();
+    ASSERT_TRUE(file) << "could not write " << out;
+    std::printf("Wrote %s\n", out);
+    return;
+  }
+  EXPECT_TRUE(FileText(std::string(MORAVANE_DOCS) + "\\paint-order.md") == fresh)
+      << "docs/paint-order.md is out of date: run scripts/catalogue";
+}
+
+}  // namespace
