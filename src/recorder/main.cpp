@@ -2,6 +2,8 @@
 // writes the recording beside itself (or into the folder named on its command line) and says what differs from
 // Wine's record. Exit codes: 0 recorded, 1 recorded with differences, 2 could not record.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -19,10 +21,30 @@ constexpr char Name[] = "Moravane's recorder";
 constexpr char LeaveItAlone[] =
     "Run it again from your desktop, unlocked, and leave its window alone, in front, until it ends (a minute or two).";
 
-// Double-clicked: the console was made for this process alone, and nobody would read what it says there.
+std::string ParentProgram() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return "";
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  }
+  std::string name;
+  for (BOOL more = Process32First(snapshot, &entry); more && parent != 0; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == parent) name = entry.szExeFile;
+  }
+  CloseHandle(snapshot);
+  return name;
+}
+
+// Double-clicked: the console was made for this process alone and shows as a window, or opened from the shell;
+// its text would go when the program ends. Wine gives a program run from a terminal a console without a window.
 bool DoubleClicked() {
   DWORD processes[2];
-  return GetConsoleProcessList(processes, 2) == 1 && GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
+  if (GetConsoleProcessList(processes, 2) != 1) return false;
+  const HWND console = GetConsoleWindow();
+  return (console != nullptr && IsWindowVisible(console)) || lstrcmpiA(ParentProgram().c_str(), "explorer.exe") == 0;
 }
 
 // Says what happened where its user looks: a message box after a double click, standard output otherwise.
@@ -89,10 +111,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
 }
 
 // A folder it can write into, tried before a minute of recording rather than after.
-bool CanWriteInto(const std::string& folder, std::string& failure) {
+bool CanWriteInto(const std::string& folder, bool underWine, std::string& failure) {
   const DWORD attributes = GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     failure = "there is no folder " + folder;
+    return false;
+  }
+  // Wine marks a folder read-only when its owner may not write into it, which root could; on Windows the mark
+  // only says that a folder is customised.
+  if (underWine && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    failure = "the folder " + folder + " is read-only";
     return false;
   }
   const std::string probe = folder + "\\paint-order.md.probe";
@@ -127,11 +155,14 @@ std::string RowName(std::size_t row, std::size_t rows) {
 int main(int argc, char** argv) {
   const Output output;
   if (argc > 2) return output.Tell(std::string("Usage: MoravaneRecorder.exe [FOLDER]\n"), NotRecorded);
-  SystemInfo system = ReadSystemInfo();
-  const std::string folder = argc == 2 ? argv[1] : OwnFolder();
-  const std::string path = folder + "\\" + RecordingFileName(system);
+  const SystemInfo system = ReadSystemInfo();
+  std::string folder = argc == 2 ? argv[1] : OwnFolder();
+  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  // Named as the folder was, in the separators its user wrote.
+  const char separator = folder.find('/') != std::string::npos && folder.find('\\') == std::string::npos ? '/' : '\\';
+  const std::string path = folder + separator + RecordingFileName(system);
   std::string failure;
-  if (!CanWriteInto(folder, failure)) {
+  if (!CanWriteInto(folder, !system.Wine.empty(), failure)) {
     return output.Tell(std::string(Name) + ": " + failure + ". Nothing was recorded. Name a folder you can write " +
                            "into: MoravaneRecorder.exe FOLDER\n",
                        NotRecorded);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -187,7 +188,25 @@ TEST(MoravaneExeFile, CarriesItsIconVersionAndManifest) {
   ASSERT_FALSE(info.empty());
   ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
   EXPECT_EQ(VersionString(info, "ProductName"), "Moravane");
-  EXPECT_EQ(VersionString(info, "FileVersion"), "1.0.0.0");
+  // git's description of the checkout, looked up by CTest apart from the build: a tag gives the version; without
+  // one, the version ends with the commit.
+  const char* given = std::getenv("MORAVANE_DESCRIBED");
+  const std::string described = given != nullptr ? given : "", product = VersionString(info, "ProductVersion");
+  ASSERT_FALSE(described.empty()) << "CTest gives git's description of the checkout in MORAVANE_DESCRIBED";
+  if (described.front() == 'v') {
+    EXPECT_EQ(product, described.substr(1));
+  } else {
+    EXPECT_EQ(product.substr(product.find("-g") + 2), described) << product;
+  }
+  // Explorer shows the numbers, and FileVersion says the same.
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  const std::string release = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                              std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                              std::to_string(HIWORD(fixed->dwFileVersionLS));
+  EXPECT_EQ(VersionString(info, "FileVersion"), release + "." + std::to_string(LOWORD(fixed->dwFileVersionLS)));
+  EXPECT_EQ(product.rfind(release, 0), 0u) << product;
   EXPECT_NE(VersionString(info, "FileDescription"), "");
 
   const HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
