@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "moravane_version.h"
+
 namespace {
 
 // A value of the key that names the running system, or empty where it has none.
@@ -70,5 +72,6 @@ SystemInfo ReadSystemInfo() {
   system.Edition = Edition();
   system.Dpi = ScreenDpi();
   system.Wine = WineVersion();
+  system.Recorder = MORAVANE_VERSION;
   return system;
 }
