@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "main_window/message_pump.h"
 #include "paint_order/comparison.h"
@@ -38,24 +39,37 @@ std::string ParentProgram() {
   return name;
 }
 
-// Double-clicked: the console was made for this process alone and shows as a window, or opened from the shell;
-// its text would go when the program ends. Wine gives a program run from a terminal a console without a window.
-bool DoubleClicked() {
+// Double-clicked: opened from the shell, or on Windows with a console window made for this process alone, whose text
+// would go when the program ends. Under Wine only the shell counts: its consoles may show for a script's run.
+bool DoubleClicked(bool underWine) {
   DWORD processes[2];
   if (GetConsoleProcessList(processes, 2) != 1) return false;
   const HWND console = GetConsoleWindow();
-  return (console != nullptr && IsWindowVisible(console)) || lstrcmpiA(ParentProgram().c_str(), "explorer.exe") == 0;
+  return (!underWine && console != nullptr && IsWindowVisible(console)) ||
+         lstrcmpiA(ParentProgram().c_str(), "explorer.exe") == 0;
+}
+
+// A report long enough to leave the screen keeps its first lines and its last three, the counts and the file.
+std::string Fitted(const std::string& text) {
+  std::vector<std::size_t> ends;
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) ends.push_back(at);
+  constexpr std::size_t First = 30, Last = 3;
+  if (ends.size() <= First + Last + 1) return text;
+  const std::size_t skipped = ends.size() - First - Last;
+  return text.substr(0, ends[First - 1] + 1) + "... " + std::to_string(skipped) +
+         " more lines: the recording holds every row.\n" + text.substr(ends[ends.size() - Last - 1] + 1);
 }
 
 // Says what happened where its user looks: a message box after a double click, standard output otherwise.
 class Output {
  public:
-  Output() : box_(DoubleClicked()) {
+  explicit Output(bool underWine) : box_(DoubleClicked(underWine)) {
     if (box_) FreeConsole();  // its window would only stand in front of the form
   }
   int Tell(const std::string& text, int exitCode) const {
     if (box_) {
-      MessageBoxA(nullptr, text.c_str(), Name, MB_OK | (exitCode == NotRecorded ? MB_ICONERROR : MB_ICONINFORMATION));
+      MessageBoxA(nullptr, Fitted(text).c_str(), Name,
+                  MB_OK | (exitCode == NotRecorded ? MB_ICONERROR : MB_ICONINFORMATION));
     } else {
       std::fputs(text.c_str(), exitCode == NotRecorded ? stderr : stdout);
       std::fflush(exitCode == NotRecorded ? stderr : stdout);
@@ -153,9 +167,9 @@ std::string RowName(std::size_t row, std::size_t rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Output output;
-  if (argc > 2) return output.Tell(std::string("Usage: MoravaneRecorder.exe [FOLDER]\n"), NotRecorded);
   const SystemInfo system = ReadSystemInfo();
+  const Output output(!system.Wine.empty());
+  if (argc > 2) return output.Tell(std::string("Usage: MoravaneRecorder.exe [FOLDER]\n"), NotRecorded);
   std::string folder = argc == 2 ? argv[1] : OwnFolder();
   while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
   // Named as the folder was, in the separators its user wrote.
