@@ -44,7 +44,7 @@ trap on_exit EXIT
 # group whole (ctest with its test programs, Wine with the programs it runs), and a child cannot keep a lock once
 # this command is gone. The child gets SIGTERM when this command is killed outright. Bash runs a trap only after
 # a child in the foreground has ended, so every child that may take a while runs this way: see run.
-start() { start_with_locks "$@" 8>&- 9>&-; }
+start() { start_with_locks "$@" 7>&- 8>&- 9>&-; }
 start_with_locks() {
   setpriv --pdeathsig TERM setsid "$@" &
   children+=("$!")
@@ -95,16 +95,35 @@ require_own_build() {
   fi
 }
 
-# Holds a lock of this checkout until the command ends, saying so while another command holds it; a signal
-# stops the command while it waits. No child inherits it: see start.
+# Holds the lock open on the given descriptor until the command ends, saying what it waits for while another
+# command holds it; a signal stops the command while it waits. No child inherits it: see start.
+hold_lock() {
+  if ! flock -n "$1"; then
+    echo "$command_name: waiting for $2" >&2
+    start_with_locks flock "$1"
+    wait_for "$!"
+  fi
+}
+
+# Holds a lock of this checkout until the command ends.
 take_lock() {
   local name=$1 fd=$2
   mkdir -p "$root/build/locks"
   eval "exec $fd>\"\$root/build/locks/\$name.lock\""
-  if ! flock -n "$fd"; then
-    echo "$command_name: waiting for another command of this checkout that is using $name" >&2
-    start_with_locks flock "$fd"
-    wait_for "$!"
+  hold_lock "$fd" "another command of this checkout that is using $name"
+}
+
+# The lock through which scripts/install-deps takes its turn on the whole machine, whatever the checkout.
+install_lock=/var/lock/moravane-install-deps.lock
+[ -w /var/lock ] || install_lock=/tmp/moravane-install-deps.lock
+
+# Installs what is missing. As root it is a child that a signal stops at once; otherwise it runs in the
+# foreground, where sudo can ask for a password, and a signal stops this command once it has ended.
+install_deps() {
+  if [ "$(id -u)" -eq 0 ]; then
+    run "$root/scripts/install-deps" "$@"
+  else
+    "$root/scripts/install-deps" "$@"
   fi
 }
 
