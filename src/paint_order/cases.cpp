@@ -1,5 +1,12 @@
 #include "paint_order/cases.h"
 
+Evidence::Evidence(const std::string& said, std::vector<std::string> more) {
+  const std::size_t colon = said.find(": ");
+  Verdict = said.substr(0, colon);
+  if (colon != std::string::npos) Notes.push_back(said.substr(colon + 2));
+  Notes.insert(Notes.end(), more.begin(), more.end());
+}
+
 namespace {
 
 constexpr std::int32_t StartUp = RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_FRAME;
@@ -64,8 +71,8 @@ std::vector<PaintOrderCase> MakeCases() {
             Frame(D) + Erase(D) + Paint(L),
             {},
             remark,
-            "not established: " + NoBorderlessFrameTest + " " + LaterPaintAfterErase + " " + evidence,
-            "not established: " + FrameThenEraseDuringCall + " " + LaterPaintAfterErase + " " + evidence};
+            Evidence("not established: " + NoBorderlessFrameTest, {LaterPaintAfterErase, evidence}),
+            Evidence("not established: " + FrameThenEraseDuringCall, {LaterPaintAfterErase, evidence})};
   };
   return {
       // Each flag on its own.
@@ -162,9 +169,9 @@ std::vector<PaintOrderCase> MakeCases() {
        Frame(D) + Paint(L),
        {},
        "Only the frame is due at once.",
-       "not established: " + NoBorderlessFrameTest +
-           " For a generic top-level window: msg.c `WmInvalidateFull` (the frame message alone during the call, the "
-           "client area still invalid); ReactOS Test21 (no erase at all, one WM_PAINT).",
+       Evidence("not established: " + NoBorderlessFrameTest,
+                {"For a generic top-level window: msg.c `WmInvalidateFull` (the frame message alone during the call, "
+                 "the client area still invalid); ReactOS Test21 (no erase at all, one WM_PAINT)."}),
        "same: msg.c `WmInvalidateFull`, a generic top-level window (the frame message alone during the call, the "
        "client "
        "area still invalid); ReactOS Test21, a generic top-level window (no erase at all, one WM_PAINT). Nothing was "
@@ -189,34 +196,35 @@ std::vector<PaintOrderCase> MakeCases() {
        Paint(D, Frame(D) + Optional(Erase(D))),
        {},
        "RDW_UPDATENOW: the paint comes at once, and BeginPaint inside it draws the frame and erases.",
-       "not established: " + NoBorderlessFrameTest +
-           " For a generic top-level window, msg.c `WmInvalidatePaint` and `WmInvalidateErasePaint` show the frame "
-           "message and the erase inside WM_PAINT, nothing before it, and the erase may be absent on Windows.",
-       EraseInPaintMayBeAbsent +
-           " msg.c `WmInvalidatePaint`, a generic top-level window: with RDW_UPDATENOW, RDW_ERASENOW sends nothing "
-           "before the WM_PAINT."},
+       Evidence("not established: " + NoBorderlessFrameTest,
+                {"For a generic top-level window, msg.c `WmInvalidatePaint` and `WmInvalidateErasePaint` show the "
+                 "frame message and the erase inside WM_PAINT, nothing before it, and the erase may be absent on "
+                 "Windows."}),
+       Evidence(EraseInPaintMayBeAbsent, {"msg.c `WmInvalidatePaint`, a generic top-level window: with RDW_UPDATENOW, "
+                                          "RDW_ERASENOW sends nothing before the WM_PAINT."})},
       {"Start-up without RDW_ERASENOW",
        Redraw(StartUp & ~RDW_ERASENOW),
        Paint(L, FramedErase),
        {},
        "Nothing during the call; BeginPaint draws the frame and erases.",
-       "not established: " + NoBorderlessFrameTest +
-           " For generic windows: nothing during the call (msg.c \"EmptySeq\" after RDW_INVALIDATE with RDW_FRAME); "
-           "later the frame message and the erase inside WM_PAINT (`WmInvalidateErasePaint2`), where the erase may be "
-           "absent on Windows.",
-       EraseInPaintMayBeAbsent +
-           " Nothing during the call: msg.c \"EmptySeq\" after RDW_INVALIDATE with RDW_FRAME, a generic top-level "
-           "window. The loop's WM_PAINT with both inside it: `WmInvalidateErasePaint2`, a generic child with a "
-           "border."},
+       Evidence("not established: " + NoBorderlessFrameTest,
+                {"For generic windows: nothing during the call (msg.c \"EmptySeq\" after RDW_INVALIDATE with "
+                 "RDW_FRAME); later the frame message and the erase inside WM_PAINT (`WmInvalidateErasePaint2`), where "
+                 "the erase may be absent on Windows."}),
+       Evidence(EraseInPaintMayBeAbsent,
+                {"Nothing during the call: msg.c \"EmptySeq\" after RDW_INVALIDATE with RDW_FRAME, a generic top-level "
+                 "window. The loop's WM_PAINT with both inside it: `WmInvalidateErasePaint2`, a generic child with a "
+                 "border."})},
       {"Start-up without RDW_FRAME",
        Redraw(StartUp & ~RDW_FRAME),
        Erase(D) + Paint(L),
        {},
        "The frame is not invalidated: no WM_NCPAINT.",
-       "not established: during the call msg.c `WmErase` shows the erase alone for a generic top-level window (no "
-       "frame "
-       "message without RDW_FRAME), and `WmInvalidateParentChild2` for the parent, a generic top-level window. " +
-           LaterPaintAfterErase},
+       Evidence(
+           "not established: during the call msg.c `WmErase` shows the erase alone for a generic top-level window (no "
+           "frame "
+           "message without RDW_FRAME), and `WmInvalidateParentChild2` for the parent, a generic top-level window.",
+           {LaterPaintAfterErase})},
       {"Start-up with RDW_NOFRAME",
        Redraw(StartUp | RDW_NOFRAME),
        Frame(D) + Erase(D) + Paint(L),
@@ -230,16 +238,17 @@ std::vector<PaintOrderCase> MakeCases() {
        Paint(L, Erase(L)),
        {},
        "",
-       std::string("same: ReactOS Test4, a generic top-level window") + EraseThenOnePaint + " " +
-           PushButtonErasesInPaint,
-       std::string("same: ReactOS Test4, a generic top-level window") + EraseThenOnePaint + " " + NoEditBoxTest},
+       Evidence(std::string("same in part: ReactOS Test4, a generic top-level window") + EraseThenOnePaint,
+                {PushButtonErasesInPaint}),
+       Evidence(std::string("same in part: ReactOS Test4, a generic top-level window") + EraseThenOnePaint,
+                {NoEditBoxTest})},
       {"Invalidate, frame",
        Redraw(RDW_INVALIDATE | RDW_FRAME),
        Paint(L, Frame(L)),
        {},
        "",
-       "not established: " + NoBorderlessFrameTest +
-           " ReactOS Test6 shows the frame message and one WM_PAINT for a generic top-level window.",
+       Evidence("not established: " + NoBorderlessFrameTest,
+                {"ReactOS Test6 shows the frame message and one WM_PAINT for a generic top-level window."}),
        "same: ReactOS Test6, a generic top-level window (a frame message although only the client area was "
        "invalidated, one WM_PAINT); the frame message inside WM_PAINT: msg.c `WmInvalidatePaint`, a generic top-level "
        "window."},
@@ -263,16 +272,16 @@ std::vector<PaintOrderCase> MakeCases() {
        Paint(D, Optional(Erase(D))),
        {},
        "",
-       EraseInPaintMayBeAbsent + " msg.c `WmInvalidateErasePaint`, a generic top-level window, with RDW_FRAME as well: "
-                                 "the paint before the call returns, the erase inside it."},
+       Evidence(EraseInPaintMayBeAbsent, {"msg.c `WmInvalidateErasePaint`, a generic top-level window, with RDW_FRAME "
+                                          "as well: the paint before the call returns, the erase inside it."})},
       {"Invalidate, frame, update now",
        Redraw(RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW),
        Paint(D, Frame(D)),
        {},
        "",
-       "not established: " + NoBorderlessFrameTest +
-           " For a generic top-level window msg.c `WmInvalidatePaint` shows the frame message inside WM_PAINT, during "
-           "the call.",
+       Evidence("not established: " + NoBorderlessFrameTest,
+                {"For a generic top-level window msg.c `WmInvalidatePaint` shows the frame message inside WM_PAINT, "
+                 "during the call."}),
        "same: msg.c `WmInvalidatePaint`, a generic top-level window (there with RDW_ERASENOW too): the frame message "
        "inside WM_PAINT, during the call."},
       {"Invalidate, erase, frame, update now",
@@ -280,17 +289,18 @@ std::vector<PaintOrderCase> MakeCases() {
        Paint(D, Frame(D) + Optional(Erase(D))),
        {},
        "",
-       "not established: " + NoBorderlessFrameTest +
-           " For a generic top-level window msg.c `WmInvalidateErasePaint` has exactly these flags: the frame message "
-           "and the erase inside WM_PAINT, where the erase may be absent on Windows.",
-       EraseInPaintMayBeAbsent +
-           " msg.c `WmInvalidateErasePaint` has exactly these flags, on a generic top-level window."},
+       Evidence("not established: " + NoBorderlessFrameTest,
+                {"For a generic top-level window msg.c `WmInvalidateErasePaint` has exactly these flags: the frame "
+                 "message and the erase inside WM_PAINT, where the erase may be absent on Windows."}),
+       Evidence(EraseInPaintMayBeAbsent,
+                {"msg.c `WmInvalidateErasePaint` has exactly these flags, on a generic top-level window."})},
       // Validating what an earlier request invalidated.
       {"Validate", Redraw(RDW_VALIDATE, Before::RedrawInvalidateEraseFrame), Nothing, TextBoxFrameLeft,
-       "The client area is validated; the text box's invalid frame stays and still brings a WM_PAINT.",
-       ValidateMayLeaveFrame, TextBoxFrameKept},
+       "The client area is validated, and nothing is left to paint.", ValidateMayLeaveFrame, TextBoxFrameKept,
+       "The client area is validated; the border's invalid frame stays and still brings a WM_PAINT."},
       {"Validate, no erase", Redraw(RDW_VALIDATE | RDW_NOERASE, Before::RedrawInvalidateEraseFrame), Nothing,
-       TextBoxFrameLeft, "As RDW_VALIDATE alone: the frame stays invalid.", ValidateMayLeaveFrame, TextBoxFrameKept},
+       TextBoxFrameLeft, "As RDW_VALIDATE alone: nothing is left.", ValidateMayLeaveFrame, TextBoxFrameKept,
+       "As RDW_VALIDATE alone: the frame stays invalid."},
       {"Validate, no frame",
        Redraw(RDW_VALIDATE | RDW_NOFRAME, Before::RedrawInvalidateEraseFrame),
        Nothing,
@@ -304,10 +314,11 @@ std::vector<PaintOrderCase> MakeCases() {
        "",
        NoFrameTakesFrame},
       {"Validate, update now", Redraw(RDW_VALIDATE | RDW_UPDATENOW, Before::RedrawInvalidateEraseFrame), Nothing,
-       Paint(D, Frame(D)), "What is left, the text box's frame, is painted at once.",
-       ValidateMayLeaveFrame + " If the frame message stays pending, RDW_UPDATENOW would send it now.",
+       Paint(D, Frame(D)), "Nothing is left to paint.",
+       Evidence(ValidateMayLeaveFrame, {"If the frame message stays pending, RDW_UPDATENOW would send it now."}),
        "not established: it follows the text box's \"Validate\" row; if the frame stays, msg.c `WmChildPaintNc` shows "
-       "RDW_UPDATENOW painting it at once for a generic child with a border."},
+       "RDW_UPDATENOW painting it at once for a generic child with a border.",
+       "What is left, the frame, is painted at once."},
       {"Validate, no erase",
        Redraw(RDW_VALIDATE | RDW_NOERASE, Before::InvalidateRectErase),
        Nothing,
@@ -336,9 +347,10 @@ std::vector<PaintOrderCase> MakeCases() {
        Paint(L, Erase(L)),
        {},
        "RDW_ERASE wins.",
-       std::string("same: ReactOS Test12, a generic top-level window") + EraseThenOnePaint + " " +
-           PushButtonErasesInPaint,
-       std::string("same: ReactOS Test12, a generic top-level window") + EraseThenOnePaint + " " + NoEditBoxTest},
+       Evidence(std::string("same in part: ReactOS Test12, a generic top-level window") + EraseThenOnePaint,
+                {PushButtonErasesInPaint}),
+       Evidence(std::string("same in part: ReactOS Test12, a generic top-level window") + EraseThenOnePaint,
+                {NoEditBoxTest})},
       {"Invalidate and validate",
        Redraw(RDW_INVALIDATE | RDW_VALIDATE),
        Paint(L),
@@ -382,10 +394,9 @@ std::vector<PaintOrderCase> MakeCases() {
        Paint(L, Erase(L)),
        {},
        "BeginPaint erases from inside WM_PAINT.",
-       std::string("same: ") + PushButtonErasesInPaint +
-           " What BM_SETSTYLE invalidates is not shown; the InvalidateRect and BeginPaint pages say InvalidateRect "
-           "with "
-           "erase leads to this.",
+       Evidence(std::string("same: ") + PushButtonErasesInPaint,
+                {"What BM_SETSTYLE invalidates is not shown; the InvalidateRect and BeginPaint pages say "
+                 "InvalidateRect with erase leads to this."}),
        "not established: none of the Windows-run tests records the classic edit box's paint messages. The "
        "InvalidateRect and BeginPaint pages say BeginPaint erases; msg.c `WmSetStyleButtonSeq` shows the erase inside "
        "WM_PAINT for a classic button, ReactOS Test4 an erase for a generic top-level window after RDW_INVALIDATE "
@@ -395,22 +406,27 @@ std::vector<PaintOrderCase> MakeCases() {
        Redraw(StartUp, Before::FormInvalidated),
        Paint(L, FramedErase) + Paint(L, FramedErase),
        {},
-       "RDW_ERASENOW waits while the form, which does not clip its children, has to paint. Invalidating the form "
-       "reached both targets, frame and background: each paints later, the button first, as the windows lie.",
+       "RDW_ERASENOW waits while an ancestor that does not clip its children must paint: the group box and the form "
+       "both must (see Left invalid), and this row cannot tell which holds it back. Each target paints later, frame "
+       "and background.",
        "not established: the log has both targets' paints, and no Windows-run test shows a window without a border "
        "getting WM_NCPAINT when its parent is invalidated (msg.c `WmParentPaintNc` shows it for a generic child with a "
        "border). Nothing during the call: msg.c \"EraseNow child\" (`WmEmptySeq`), a generic child with a border whose "
        "parent does not clip its children. The erase inside each WM_PAINT may be absent on Windows (optional in "
        "`WmParentPaintNc`)."},
-      {"Start-up flags", Redraw(StartUp, Before::OtherTargetInvalidated),
-       Frame(D) + Erase(D) + Paint(L) + Paint(L, FramedErase), Frame(D) + Erase(D) + Paint(L, FramedErase) + Paint(L),
+      {"Start-up flags",
+       Redraw(StartUp, Before::OtherTargetInvalidated),
+       Frame(D) + Erase(D) + Paint(L) + Paint(L, FramedErase),
+       Frame(D) + Erase(D) + Paint(L, FramedErase) + Paint(L),
        "The other target's pending paint changes nothing: under Wine only a parent holds RDW_ERASENOW back. The log "
-       "has "
-       "both targets' lines; each paints later, the button first, as the windows lie.",
+       "has both targets' lines; each paints later, this one first, as the windows lie.",
        "not established: no Windows-run test has a sibling waiting; msg.c holds RDW_ERASENOW back only for a parent "
        "(\"EraseNow child\", a generic child with a border). The other target's erase inside its WM_PAINT may be "
        "absent "
-       "on Windows, as in its own row."},
+       "on Windows, as in its own row.",
+       {},
+       "The other target's pending paint changes nothing: under Wine only a parent holds RDW_ERASENOW back. The log "
+       "has both targets' lines; each paints later, this one second, as the windows lie."},
   };
 }
 

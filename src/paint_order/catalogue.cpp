@@ -1,5 +1,8 @@
 #include "paint_order/catalogue.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "paint_order/comparison.h"
 #include "paint_order/rules.h"
 
@@ -13,14 +16,18 @@ Recorded )";
 
 constexpr char Reading[] = R"(.
 
-Each row is one request made through the program itself: the flag boxes are set to the word shown and
+Each request is made through the program itself: the flag boxes are set to the word shown and
 "RedrawWindow" is pressed (or "InvalidateRect", with "Erase" as shown), with "Clear" pressed just
-before. To reproduce a row, choose the target with "Borderless" or "Border", check exactly the boxes
-named, press "Clear" and then the request button. Where a row says *after* another request, press that
-one first, without waiting. Where it says *while* another window still needs painting, the test made it
-so just before: it sent the other target RedrawWindow `0x0405` through the program (by hand: choose the
-other target, press that request, choose this target again, without waiting), or invalidated the form
-with `InvalidateRect` and erase (by hand: press right after uncovering the window).
+before. The requests are in the order of their flag word, the InvalidateRect ones last; each has two rows
+next to each other, the button "No Border" first, then the text box "   Has Border", so the border's
+effect reads down the pair. To reproduce a row, choose the target with "Borderless" or "Border", check
+exactly the boxes named, press "Clear" and then the request button. Where a row says *after* another
+request, press that one first, without waiting. Where it says *while* another window still needs
+painting, the recorder made it so just before: it sent the other target RedrawWindow `0x0405` through
+the program (by hand: choose the other target, press that request, choose this target again, without
+waiting), or invalidated the form with `InvalidateRect` and erase, which no control of the program does
+(uncovering the window does not do it either where the desktop is composed, as it always is from Windows
+8 on and on Windows 7 with Aero).
 
 - **During the call** is what the hook traced before `RedrawWindow` or `InvalidateRect` returned: messages
   the platform sent at once. **Later** is what the message loop delivered afterwards.
@@ -28,13 +35,20 @@ with `InvalidateRect` and erase (by hand: press right after uncovering the windo
   `client` when `GetUpdateRgn` finds the target's client area invalid; `frame` when `GetUpdateRect` finds
   an update region but none of it in the client area, so only the frame is left; then each other window
   with an update region: the other target, the group box, the form; `none` when no region is left. It
-  says why a WM_PAINT comes later. Two things cannot be read without taking them away: a frame beside an
-  invalid client area (`client` stands for both), and an internal paint, which has no region (after
-  RDW_INTERNALPAINT a WM_PAINT comes although `none` is left).
-- The lines are the log's lines without their numbers. `S` is written when a message arrives, `R` when
-  the target's own procedure returns, with its result; lines between an `S` and its `R` were sent while
-  that message was being handled. `WM_ERASEBKGND` inside `WM_PAINT` is `BeginPaint` erasing the
-  background; `WM_NCPAINT` inside it is `BeginPaint` drawing a frame that was invalidated.
+  says why a WM_PAINT comes later. `frame` rests on Wine, whose `GetUpdateRect` counts an invalid frame
+  although the page gives its rectangle in client coordinates: a recording on Windows may read `none`
+  there. A frame beside an invalid client area cannot be read without taking it away (`client` stands for
+  both). An internal paint has no region: `GetQueueStatus(QS_PAINT)` says a paint is pending without
+  validating anything, but for the whole thread, whose flag boxes and log were just clicked and are
+  pending too, so after RDW_INTERNALPAINT a WM_PAINT comes although `none` is left.
+- The lines are the log's lines without their numbers, written short: `WM_PAINT → 0` is an `S` line
+  when the message arrives and an `R` line with the result the target's own procedure returned, and
+  what was sent while it was handled stands in braces between the two: `WM_PAINT { WM_ERASEBKGND → 1 } → 0`
+  is `S WM_PAINT`, `S WM_ERASEBKGND`, `R WM_ERASEBKGND   lResult:  &H00000001`, `R WM_PAINT   lResult:
+  &H00000000` in the log. `WM_ERASEBKGND` inside `WM_PAINT` is `BeginPaint` erasing the background;
+  `WM_NCPAINT` inside it is `BeginPaint` drawing a frame that was invalidated. A result of 1 from
+  `WM_ERASEBKGND` means the window handled the erase and its erase flag is cleared, not that it drew
+  anything; 0 leaves it marked for erasing.
 - A remark explains what Wine did in the row, mostly by one of the rules below.
 - **On Windows** says first what the recordings made on Windows show, where there are any: a recording
   outweighs every inference from other windows. Each is named for where it was made ("recorded on Windows
@@ -43,7 +57,8 @@ with `InvalidateRect` and erase (by hand: press right after uncovering the windo
   the program's recorder, `MoravaneRecorder.exe`, and is folded in as it was written when it is placed in
   `docs/windows/`.
 - Where nothing was recorded on Windows, **On Windows** weighs the row against sources that reflect
-  Windows itself. Three kinds of source, kept apart: "msg.c" is Wine's `dlls/user32/tests/msg.c`,
+  Windows itself: the verdict, the kinds of window the sources ran on, and the marks of the notes below
+  the table that give the evidence, each written once. Three kinds of source, kept apart: "msg.c" is Wine's `dlls/user32/tests/msg.c`,
   conformance tests that must pass on Windows (its sequences are named `Wm...`); "ReactOS TestN" is
   `FlagsRedrawWindowTest` in ReactOS's `modules/rostests/apitests/user32/RedrawWindow.c`, whose expected
   values, its author says in ReactOS pull request 7297, were taken on Windows XP and 11 and are the same on
@@ -66,10 +81,10 @@ with `InvalidateRect` and erase (by hand: press right after uncovering the windo
   documented nowhere and checked by no test run there (Wine's answers are the last rule below), so after
   an erase during the call their later WM_PAINT is not established.
 - *same*: a test run on Windows shows the same messages, order, nesting and timing on the kind of window
-  named, and the verdict says which part it covers where it covers only part; *may differ*: such tests
-  mark a message optional, which means only that it may be absent on Windows (the sequences cited name
-  no version for it); *not established*: no test run on Windows settles it; *differs*: one shows otherwise. No verdict
-  covers the results.
+  named; *same in part*: it shows the same messages but not all of that (ReactOS's tests record no order
+  or nesting); *may differ*: such tests mark a message optional, which means only that it may be absent on
+  Windows (the sequences cited name no version for it); *not established*: no test run on Windows settles
+  it; *differs*: one shows otherwise. No verdict covers the results.
 
 Every row is checked against these rules wherever they apply to its request (the rules about what comes at
 once apply to requests that start from a window with nothing pending). Under Wine no row breaks any of them.
@@ -88,37 +103,98 @@ std::string Escaped(const std::string& text) {
   return escaped;
 }
 
-std::string RequestCell(const RepaintRequest& request) {
+std::string RequestCell(const PaintOrderCase& c) {
+  std::string cell = c.Title;
+  if (c.Request.Kind == Request::RedrawWindow) cell += "<br>" + Escaped(FlagNames(c.Request.Flags));
+  switch (c.Request.First) {
+    case Before::Nothing: break;
+    case Before::InvalidateRectErase: cell += "<br>*after* InvalidateRect, Erase checked"; break;
+    case Before::RedrawInvalidateEraseFrame:
+      cell += "<br>*after* RedrawWindow `" + FlagWord(InvalidateEraseFrame) + "`";
+      break;
+    case Before::RedrawInternalPaint: cell += "<br>*after* RedrawWindow `" + FlagWord(RDW_INTERNALPAINT) + "`"; break;
+    case Before::OtherTargetInvalidated: cell += "<br>*while* the other target still needs painting"; break;
+    case Before::FormInvalidated: cell += "<br>*while* the form still needs painting"; break;
+  }
+  return cell;
+}
+
+std::string FlagsCell(const RepaintRequest& request) {
   switch (request.Kind) {
-    case Request::RedrawWindow:
-      return "RedrawWindow `" + FlagWord(request.Flags) + "`<br>" + Escaped(FlagNames(request.Flags));
+    case Request::RedrawWindow: return "`" + FlagWord(request.Flags) + "`";
     case Request::InvalidateRect: return "InvalidateRect, Erase unchecked";
     case Request::InvalidateRectErase: return "InvalidateRect, Erase checked";
   }
   return "";
 }
 
-std::string BeforeText(Before first) {
-  switch (first) {
-    case Before::Nothing: return "";
-    case Before::InvalidateRectErase: return "<br>*after* InvalidateRect, Erase checked";
-    case Before::RedrawInvalidateEraseFrame: return "<br>*after* RedrawWindow `" + FlagWord(InvalidateEraseFrame) + "`";
-    case Before::RedrawInternalPaint: return "<br>*after* RedrawWindow `" + FlagWord(RDW_INTERNALPAINT) + "`";
-    case Before::OtherTargetInvalidated: return "<br>*while* the other target still needs painting";
-    case Before::FormInvalidated: return "<br>*while* the form still needs painting";
+// "WM_PAINT { WM_ERASEBKGND → 1 } → 0; WM_PAINT → 0": the log's lines, each message once with what it sent.
+std::string Short(const std::vector<std::string>& lines) {
+  if (lines.empty()) return "nothing";
+  std::string text;
+  bool opened = false;  // an S line waits for its R or for a message sent inside it
+  for (const std::string& line : lines) {
+    const std::size_t end = line.find(' ', 2);
+    const std::string message = line.substr(2, end == std::string::npos ? end : end - 2);
+    if (line[0] == 'S') {
+      text += (opened ? " { " : text.empty() || text.back() == ' ' ? "" : "; ") + message;
+      opened = true;
+    } else {
+      const unsigned result = static_cast<unsigned>(std::stoul(line.substr(line.find("&H") + 2), nullptr, 16));
+      text += (opened ? "" : " }") + std::string(" → ") + std::to_string(result);
+      opened = false;
+    }
   }
-  return "";
+  return "`" + text + "`";
 }
 
-std::string LinesCell(const std::vector<std::string>& lines) {
-  if (lines.empty()) return "nothing";
-  std::string cell;
-  for (const std::string& line : lines) cell += (cell.empty() ? "`" : "<br>`") + line + "`";
+// The kinds of window the notes' sources ran on, in the order the catalogue defines them.
+std::string Kinds(const std::vector<std::string>& notes) {
+  std::string kinds;
+  for (const char* kind : {"classic button", "generic child", "generic top-level window"}) {
+    bool named = false;
+    for (const std::string& note : notes) named = named || note.find(kind) != std::string::npos;
+    if (named) kinds += (kinds.empty() ? "" : ", ") + std::string(kind);
+  }
+  return kinds;
+}
+
+// Each evidence note is written once, below the table, and cited by its mark wherever it holds.
+class Notes {
+ public:
+  std::string Mark(const std::string& note) {
+    std::string text = note;
+    const bool named = text.rfind("msg.c", 0) == 0;  // a file's name keeps its case
+    if (!named && !text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    for (std::size_t index = 0; index < notes_.size(); ++index) {
+      if (notes_[index] == text) return Name(index);
+    }
+    notes_.push_back(text);
+    return Name(notes_.size() - 1);
+  }
+  std::string Section() const {
+    std::string section = "\n## The evidence\n\nThe notes the column *On Windows* cites.\n\n";
+    for (std::size_t index = 0; index < notes_.size(); ++index)
+      section += "- **" + Name(index) + "** " + notes_[index] + "\n";
+    return section;
+  }
+
+ private:
+  static std::string Name(std::size_t index) { return "[E" + std::to_string(index + 1) + "]"; }
+  std::vector<std::string> notes_;
+};
+
+std::string EvidenceCell(const Evidence& evidence, Notes& notes) {
+  std::string cell = "**" + evidence.Verdict + "**";
+  const std::string kinds = Kinds(evidence.Notes);
+  if (!kinds.empty()) cell += " · " + kinds;
+  cell += " ·";
+  for (const std::string& note : evidence.Notes) cell += " " + notes.Mark(note);
   return cell;
 }
 
 // What the recordings made on Windows say of one row, where there are any: they outweigh every other source.
-std::string Recorded(std::size_t row, const std::vector<Recording>& windows) {
+std::string RecordedCell(std::size_t row, const std::vector<Recording>& windows) {
   std::string said;
   bool same = true;
   for (const Recording& recording : windows) {
@@ -127,26 +203,41 @@ std::string Recorded(std::size_t row, const std::vector<Recording>& windows) {
     const bool asWine = Matches(RowsOf(trace), ExpectedRows(c, row % 2 == 0 ? Target::Button : Target::TextBox), false);
     same = same && asWine;
     said += std::string(said.empty() ? "" : "; ") + "recorded on " + PlaceOf(recording.System) + ": " +
-            (asWine ? "the same lines"
-                    : "during the call " + LinesCell(trace.During) + ", later " + LinesCell(trace.Later));
+            (asWine ? "the same lines" : "during the call " + Short(trace.During) + ", later " + Short(trace.Later));
   }
-  return (same ? "same: " : "differs: ") + said + ".";
+  return std::string(same ? "**same** · " : "**differs** · ") + said;
 }
 
-std::string Table(const char* heading, Target target, const Recording& wine, const std::vector<Recording>& windows) {
-  std::string table = std::string("\n## ") + heading + "\n\n";
-  table += "| Request | Flags | During the call | Left invalid | Later | Remark | On Windows |\n";
-  table += "|---|---|---|---|---|---|---|\n";
+// The requests in the order of their flag word, InvalidateRect last; what comes first keeps the cases' order.
+std::vector<std::size_t> ByFlagWord() {
   const std::vector<PaintOrderCase>& cases = PaintOrderCases();
-  for (std::size_t index = 0; index < cases.size(); ++index) {
+  std::vector<std::size_t> order(cases.size());
+  for (std::size_t index = 0; index < order.size(); ++index) order[index] = index;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const RepaintRequest &first = cases[a].Request, &second = cases[b].Request;
+    return std::make_pair(first.Kind, first.Flags) < std::make_pair(second.Kind, second.Flags);
+  });
+  return order;
+}
+
+std::string Table(const Recording& wine, const std::vector<Recording>& windows) {
+  std::string table = "\n## The requests\n\n";
+  table += "| Flags | Request | Target | During the call | Left invalid | Later | Remark | On Windows |\n";
+  table += "|---|---|---|---|---|---|---|---|\n";
+  Notes notes;
+  const std::vector<PaintOrderCase>& cases = PaintOrderCases();
+  for (const std::size_t index : ByFlagWord()) {
     const PaintOrderCase& c = cases[index];
-    const std::size_t row = 2 * index + (target == Target::Button ? 0 : 1);
-    const Trace& trace = wine.Traces[row];
-    table += "| " + std::string(c.Title) + BeforeText(c.Request.First) + " | " + RequestCell(c.Request) + " | " +
-             LinesCell(trace.During) + " | " + trace.LeftInvalid + " | " + LinesCell(trace.Later) + " | " + c.Remark +
-             " | " + (windows.empty() ? EvidenceFor(c, target) : Recorded(row, windows)) + " |\n";
+    for (const Target target : {Target::Button, Target::TextBox}) {
+      const std::size_t row = 2 * index + (target == Target::Button ? 0 : 1);
+      const Trace& trace = wine.Traces[row];
+      table += "| " + FlagsCell(c.Request) + " | " + RequestCell(c) + " | " + TargetName(target) + " | " +
+               Short(trace.During) + " | " + trace.LeftInvalid + " | " + Short(trace.Later) + " | " +
+               RemarkFor(c, target) + " | " +
+               (windows.empty() ? EvidenceCell(EvidenceFor(c, target), notes) : RecordedCell(row, windows)) + " |\n";
+    }
   }
-  return table;
+  return table + notes.Section();
 }
 
 }  // namespace
@@ -163,7 +254,5 @@ std::string RenderCatalogue(const Recording& wine, const std::vector<Recording>&
          RuleList("Microsoft's documentation (the RedrawWindow, InvalidateRect, BeginPaint and WM_PAINT pages) says:",
                   documented) +
          RuleList("Tests that pass on Windows show:", windowsTested) +
-         RuleList("Only Wine showed, and no source confirms for Windows:", wineOnly) +
-         Table("The \"No Border\" button", Target::Button, wine, windows) +
-         Table("The \"   Has Border\" text box", Target::TextBox, wine, windows);
+         RuleList("Only Wine showed, and no source confirms for Windows:", wineOnly) + Table(wine, windows);
 }

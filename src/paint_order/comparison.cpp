@@ -6,8 +6,12 @@ const Rows& ExpectedRows(const PaintOrderCase& c, Target target) {
   return target == Target::TextBox && c.TextBox ? *c.TextBox : c.Button;
 }
 
-const std::string& EvidenceFor(const PaintOrderCase& c, Target target) {
-  return target == Target::TextBox && !c.TextBoxOnWindows.empty() ? c.TextBoxOnWindows : c.OnWindows;
+const Evidence& EvidenceFor(const PaintOrderCase& c, Target target) {
+  return target == Target::TextBox && c.TextBoxOnWindows ? *c.TextBoxOnWindows : c.OnWindows;
+}
+
+const char* RemarkFor(const PaintOrderCase& c, Target target) {
+  return target == Target::TextBox && c.TextBoxRemark != nullptr ? c.TextBoxRemark : c.Remark;
 }
 
 std::size_t Comparison::Same() const {
@@ -23,7 +27,8 @@ std::size_t Comparison::Differing() const {
 std::size_t Comparison::DifferingWhereSame() const {
   const std::vector<PaintOrderCase>& cases = PaintOrderCases();
   return static_cast<std::size_t>(std::count_if(Compared.begin(), Compared.end(), [&](const RowComparison& row) {
-    return row.Differs && EvidenceFor(cases[row.Case], row.On).rfind("same", 0) == 0;
+    const std::string& verdict = EvidenceFor(cases[row.Case], row.On).Verdict;
+    return row.Differs && (verdict == "same" || verdict == "same in part");
   }));
 }
 

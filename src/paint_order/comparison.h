@@ -9,8 +9,9 @@
 
 // The rows Wine's record expects of one request on one target.
 const Rows& ExpectedRows(const PaintOrderCase& c, Target target);
-// What sources that reflect Windows say of a request on one target: a verdict first ("same", "may differ", ...).
-const std::string& EvidenceFor(const PaintOrderCase& c, Target target);
+// What sources that reflect Windows say of a request on one target, and why Wine answered as it did there.
+const Evidence& EvidenceFor(const PaintOrderCase& c, Target target);
+const char* RemarkFor(const PaintOrderCase& c, Target target);
 
 struct RowComparison {
   std::size_t Case;
@@ -24,7 +25,7 @@ struct Comparison {
   std::vector<RowComparison> Compared;  // in the catalogue's order
   std::size_t Same() const;             // rows exactly as Wine's record
   std::size_t Differing() const;
-  std::size_t DifferingWhereSame() const;  // differing rows whose evidence says "same"
+  std::size_t DifferingWhereSame() const;  // differing rows whose evidence says "same", in whole or in part
 };
 
 // Under Wine every expected row must be there; on Windows an optional one may be missing.

@@ -239,8 +239,8 @@ std::optional<Recording> ReadRecording(const std::string& text, ReadError& error
 std::optional<Recording> ReadWindowsRecording(const std::string& text, ReadError& error) {
   std::optional<Recording> recording = ReadRecording(text, error);
   if (recording && !recording->System.Wine.empty()) {
-    const std::size_t wine = text.find("\n- Wine: ");
-    error = {static_cast<std::size_t>(std::count(text.begin(), text.begin() + wine + 1, '\n')) + 1,
+    const std::string before = text.substr(0, text.find("\n- Wine: ") + 1);
+    error = {static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1,
              "made under Wine " + recording->System.Wine + ", not on Windows: Wine's own record is made afresh"};
     return std::nullopt;
   }
