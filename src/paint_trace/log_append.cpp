@@ -131,10 +131,7 @@ class LogFeed {
     if (pending_.empty()) oldest_ = Clock::now();
     pending_.append(line).append("\r\n");
     ++pendingLines_;
-    if (!timerArmed_) {
-      const auto wake = static_cast<UINT>(std::max(1.0, pace_.CollectForMs(1)));
-      timerArmed_ = SetTimer(Box(), WakeTimerId, wake, nullptr) != 0;
-    }
+    WakeInTime();
   }
 
   void FlushIfDue() noexcept {
@@ -153,12 +150,24 @@ class LogFeed {
   }
   LRESULT TimedPaint(WPARAM wParam, LPARAM lParam) noexcept;
 
+  // More lines make the batch dearer and so due sooner: the timer is brought forward, never put back.
+  void WakeInTime() noexcept {
+    const auto due = oldest_ + std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double, std::milli>(pace_.CollectForMs(pendingLines_)));
+    if (timerArmed_ && due + std::chrono::milliseconds(1) > wakeAt_) return;
+    const auto wake =
+        static_cast<UINT>(std::max(1.0, std::chrono::duration<double, std::milli>(due - Clock::now()).count()));
+    timerArmed_ = SetTimer(Box(), WakeTimerId, wake, nullptr) != 0;
+    wakeAt_ = due;
+  }
+
   BoxSubclass subclass_;
   RetrievalHook hook_;
   std::string pending_;  // whole lines, each with its CR LF
   std::size_t pendingLines_ = 0;
   std::string sending_;       // the lines being put in; kept to reuse its memory
   Clock::time_point oldest_;  // when the oldest pending line was kept
+  Clock::time_point wakeAt_;  // when the armed timer is due
   Pace pace_;
   bool timerArmed_ = false;
   bool flushing_ = false;
