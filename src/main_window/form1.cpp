@@ -1,9 +1,12 @@
 #include "main_window/form1.h"
 
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "main_window/icon_id.h"
 #include "paint_trace/module1.h"
+#include "paint_trace/trace_lines.h"
 
 namespace {
 
@@ -72,23 +75,39 @@ HFONT CreateDialogFont(int pixels) noexcept {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg");
 }
 
-// The width a control leaves for its caption, in the font selected into dc: a push button less its 3-D
+// The system's fixed-pitch face: Courier New on Windows; where it is missing, the mapper's nearest fixed-pitch font.
+HFONT CreateFixedPitchFont(int pixels) noexcept {
+  return CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
+}
+
+// In the control's own font.
+int TextWidth(HWND control, std::string_view text) noexcept {
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+// The width a control leaves for its caption, in its own font: a push button less its 3-D
 // edges, a check or option box less the box and its gap, a text box less its margins, a frame less the
 // corners its caption keeps clear of.
-int CaptionRoom(HWND control, ControlKind kind, HDC dc) noexcept {
+int CaptionRoom(HWND control, ControlKind kind) noexcept {
   RECT client{};
   GetClientRect(control, &client);
-  SIZE zero{};
-  GetTextExtentPoint32A(dc, "0", 1, &zero);
+  const int zero = TextWidth(control, "0");
   switch (kind) {
     case ControlKind::PushButton: return client.right - 2 * GetSystemMetrics(SM_CXEDGE);
     case ControlKind::CheckBox:
-    case ControlKind::OptionButton: return client.right - GetSystemMetrics(SM_CXMENUCHECK) - zero.cx / 2;
+    case ControlKind::OptionButton: return client.right - GetSystemMetrics(SM_CXMENUCHECK) - zero / 2;
     case ControlKind::TextBox: {
       const auto margins = static_cast<DWORD>(SendMessageA(control, EM_GETMARGINS, 0, 0));
       return client.right - LOWORD(margins) - HIWORD(margins);
     }
-    case ControlKind::GroupFrame: return client.right - 2 * zero.cx;
+    case ControlKind::GroupFrame: return client.right - 2 * zero;
     case ControlKind::LogBox: break;
   }
   return client.right;
@@ -96,14 +115,7 @@ int CaptionRoom(HWND control, ControlKind kind, HDC dc) noexcept {
 
 // True when the caption fits its control in the control's font with air pixels to spare on each side.
 bool CaptionFits(HWND control, ControlKind kind, const char* caption, int air) noexcept {
-  const HDC dc = GetDC(control);
-  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  SIZE text{};
-  GetTextExtentPoint32A(dc, caption, static_cast<int>(std::string_view(caption).size()), &text);
-  const int room = CaptionRoom(control, kind, dc);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return text.cx + 2 * air <= room;
+  return TextWidth(control, caption) + 2 * air <= CaptionRoom(control, kind);
 }
 
 // No WS_CLIPCHILDREN: a group box draws only its frame and relies on the form painting behind it.
@@ -161,8 +173,11 @@ HWND Form1::Control(ControlId id) const noexcept {
 
 HWND Form1::FlagBoxControl(int index) const noexcept { return GetDlgItem(hwnd_, Check1Id + index); }
 
+// A multi-line edit box given the dialog treatment posts WM_CLOSE to its parent on Esc: nothing here is cancelled.
 bool Form1::PreTranslateMessage(MSG& message) const noexcept {
-  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+  if (hwnd_ == nullptr) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && IsChild(hwnd_, message.hwnd)) return true;
+  return IsDialogMessageA(hwnd_, &message);
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -234,6 +249,7 @@ bool Form1::CreateControls() {
     }
   }
   FitCaptionFont(scale);
+  FitLogFont(scale);
   ForwardNotificationsToParent(Control(Frame1Id));
   SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
   // The platform's maximum instead of the default 30,000 characters, so the log is never cut.
@@ -257,6 +273,22 @@ void Form1::FitCaptionFont(const TwipsScale& scale) {
       if (kind != ControlKind::LogBox) fits = fits && CaptionFits(control, kind, caption, air);
     });
     if (fits) return;
+  }
+}
+
+// The log's columns line up in a fixed-pitch font: the largest from 8 points, as the captions, down to 6 in which the
+// widest line the counter can give fits without wrapping.
+void Form1::FitLogFont(const TwipsScale& scale) {
+  const HWND log = Control(Text1Id);
+  const std::string widest = Module1::FormatReturnLine(std::numeric_limits<std::int32_t>::max(), "WM_ERASEBKGND", 0);
+  const int largest = MulDiv(8, scale.DpiY, 72), smallest = MulDiv(6, scale.DpiY, 72);
+  for (int pixels = largest; pixels >= smallest; --pixels) {
+    const HFONT candidate = CreateFixedPitchFont(pixels);
+    SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), FALSE);
+    logFont_ = UniqueFont(candidate);
+    RECT text{};
+    SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    if (TextWidth(log, widest) <= text.right - text.left) return;
   }
 }
 

@@ -45,7 +45,7 @@ class Form1 {
   // Read from the window each time, never remembered.
   HWND Control(ControlId id) const noexcept;
   HWND FlagBoxControl(int index) const noexcept;
-  // Gives keyboard messages the dialog treatment: Tab, Shift+Tab, arrows within the options.
+  // Gives keyboard messages the dialog treatment: Tab, Shift+Tab, arrows within the options; Esc does nothing.
   bool PreTranslateMessage(MSG& message) const noexcept;
 
   HWND TargetHwnd = nullptr;     // window the repaint requests address
@@ -59,6 +59,7 @@ class Form1 {
   void OnDestroy();
   bool CreateControls();
   void FitCaptionFont(const TwipsScale& scale);
+  void FitLogFont(const TwipsScale& scale);
   void ForEachControl(const std::function<void(HWND, ControlKind, const char*)>& visit) const;
   void OnCommand(int id, int code);
   void OnActivate(bool active);
@@ -80,4 +81,5 @@ class Form1 {
   HWND hwnd_ = nullptr;
   HWND focusedControl_ = nullptr;  // regains the focus when the window is activated again
   UniqueFont font_;
+  UniqueFont logFont_;
 };
