@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include <commctrl.h>
+
 #include "main_window/icon_id.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
@@ -173,10 +175,13 @@ HWND Form1::Control(ControlId id) const noexcept {
 
 HWND Form1::FlagBoxControl(int index) const noexcept { return GetDlgItem(hwnd_, Check1Id + index); }
 
-// A multi-line edit box given the dialog treatment posts WM_CLOSE to its parent on Esc: nothing here is cancelled.
+// Mouse messages reach the tooltips. A multi-line edit box given the dialog treatment posts WM_CLOSE to its parent
+// on Esc: nothing here is cancelled.
 bool Form1::PreTranslateMessage(MSG& message) const noexcept {
   if (hwnd_ == nullptr) return false;
-  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && IsChild(hwnd_, message.hwnd)) return true;
+  if (!IsChild(hwnd_, message.hwnd)) return IsDialogMessageA(hwnd_, &message);
+  tooltips_.Relay(message);
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
   return IsDialogMessageA(hwnd_, &message);
 }
 
@@ -205,6 +210,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); break;
     case WM_SETFOCUS: OnSetFocus(); return 0;
     case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_DESTROY: OnDestroy(); return 0;
   }
   return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -250,6 +256,7 @@ bool Form1::CreateControls() {
   }
   FitCaptionFont(scale);
   FitLogFont(scale);
+  AddTooltips(scale);
   ForwardNotificationsToParent(Control(Frame1Id));
   SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
   // The platform's maximum instead of the default 30,000 characters, so the log is never cut.
@@ -295,6 +302,50 @@ void Form1::FitLogFont(const TwipsScale& scale) {
 void Form1::ForEachControl(const std::function<void(HWND, ControlKind, const char*)>& visit) const {
   for (const FlagBox& box : Check1Boxes) visit(FlagBoxControl(box.Index), ControlKind::CheckBox, box.Caption);
   for (const ControlSpec& spec : Form1Controls) visit(Control(spec.Id), spec.Kind, spec.Caption);
+}
+
+// Every control but the targets, their frame and the log explains itself; the request buttons show their call.
+void Form1::AddTooltips(const TwipsScale& scale) {
+  if (!tooltips_.Create(hwnd_, scale.X(4320))) return;
+  for (const FlagBox& box : Check1Boxes) tooltips_.Add(hwnd_, FlagBoxControl(box.Index));
+  for (const ControlId id : {Command2Id, Command4Id, Check2Id, Command3Id, Option1Id, Option2Id}) {
+    tooltips_.Add(hwnd_, Control(id));
+  }
+}
+
+std::string Form1::TooltipFor(HWND control) const {
+  const int id = GetDlgCtrlID(control);
+  if (id >= Check1Id && id < Check1Id + static_cast<int>(Check1Boxes.size())) {
+    return FlagTooltip(ParseTag(Check1Box(id - Check1Id).Tag).value_or(0));
+  }
+  const bool onButton = TargetHwnd == Control(Command1Id);
+  switch (id) {
+    case Command2Id: return RedrawWindowCall(onButton, RedrawFlags);
+    case Command4Id:
+      return InvalidateRectCall(onButton, SendMessageA(Control(Check2Id), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    case Check2Id:
+      return "InvalidateRect's last argument: checked, TRUE marks the area for erasing, so BeginPaint sends "
+             "WM_ERASEBKGND before the window paints; unchecked, FALSE.";
+    case Command3Id: return "Empties the log; the numbering goes on.";
+    case Option1Id: return R"(Aims both requests at the push button "No Border", which has no non-client area.)";
+    case Option2Id: return R"(Aims both requests at the text box "   Has Border", which has a border.)";
+  }
+  return {};
+}
+
+// The text is made as the tooltip shows, so it is always current; a tooltip is never put over a target.
+LRESULT Form1::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom != tooltips_.Hwnd()) return 0;
+  switch (header.code) {
+    case TTN_GETDISPINFOA: {
+      auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
+      tooltipText_ = TooltipFor(reinterpret_cast<HWND>(header.idFrom));
+      info.lpszText = tooltipText_.data();
+      return 0;
+    }
+    case TTN_SHOW: KeepClearOf(header.hwndFrom, {Control(Command1Id), Control(Text2Id)}); return TRUE;
+  }
+  return 0;
 }
 
 void Form1::OnCommand(int id, int code) {

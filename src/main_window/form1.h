@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "main_window/control_layout.h"
+#include "main_window/tooltips.h"
 
 // Owns a GDI font for the life of the form.
 class UniqueFont {
@@ -65,6 +67,9 @@ class Form1 {
   void OnActivate(bool active);
   void OnSetFocus() const;
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam) const;
+  LRESULT OnNotify(const NMHDR& header);
+  void AddTooltips(const TwipsScale& scale);
+  std::string TooltipFor(HWND control) const;
 
   void Form_Load();
   void Form_Unload();
@@ -82,4 +87,6 @@ class Form1 {
   HWND focusedControl_ = nullptr;  // regains the focus when the window is activated again
   UniqueFont font_;
   UniqueFont logFont_;
+  Tooltips tooltips_;
+  std::string tooltipText_;  // the text the tooltip window shows, kept while it shows
 };
