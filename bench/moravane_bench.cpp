@@ -91,9 +91,12 @@ void AppendBare(HWND box, const std::string& text) {
   UpdateWindow(box);
 }
 
+// The reader follows at the end, as the bare box does: a log scrolled elsewhere keeps its view, which costs more.
 void FillLog(HWND box, int lines) {
   SetWindowTextA(box, TraceLines(1, lines).c_str());
-  SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+  const int end = GetWindowTextLengthW(box);
+  SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
+  SendMessageA(box, EM_SCROLLCARET, 0, 0);
   PumpFor(50ms);
 }
 

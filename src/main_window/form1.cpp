@@ -1,9 +1,14 @@
 #include "main_window/form1.h"
 
+#include <limits>
+#include <string>
 #include <string_view>
+
+#include <commctrl.h>
 
 #include "main_window/icon_id.h"
 #include "paint_trace/module1.h"
+#include "paint_trace/trace_lines.h"
 
 namespace {
 
@@ -72,23 +77,39 @@ HFONT CreateDialogFont(int pixels) noexcept {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg");
 }
 
-// The width a control leaves for its caption, in the font selected into dc: a push button less its 3-D
+// The system's fixed-pitch face: Courier New on Windows; where it is missing, the mapper's nearest fixed-pitch font.
+HFONT CreateFixedPitchFont(int pixels) noexcept {
+  return CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
+}
+
+// In the control's own font.
+int TextWidth(HWND control, std::string_view text) noexcept {
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+// The width a control leaves for its caption, in its own font: a push button less its 3-D
 // edges, a check or option box less the box and its gap, a text box less its margins, a frame less the
 // corners its caption keeps clear of.
-int CaptionRoom(HWND control, ControlKind kind, HDC dc) noexcept {
+int CaptionRoom(HWND control, ControlKind kind) noexcept {
   RECT client{};
   GetClientRect(control, &client);
-  SIZE zero{};
-  GetTextExtentPoint32A(dc, "0", 1, &zero);
+  const int zero = TextWidth(control, "0");
   switch (kind) {
     case ControlKind::PushButton: return client.right - 2 * GetSystemMetrics(SM_CXEDGE);
     case ControlKind::CheckBox:
-    case ControlKind::OptionButton: return client.right - GetSystemMetrics(SM_CXMENUCHECK) - zero.cx / 2;
+    case ControlKind::OptionButton: return client.right - GetSystemMetrics(SM_CXMENUCHECK) - zero / 2;
     case ControlKind::TextBox: {
       const auto margins = static_cast<DWORD>(SendMessageA(control, EM_GETMARGINS, 0, 0));
       return client.right - LOWORD(margins) - HIWORD(margins);
     }
-    case ControlKind::GroupFrame: return client.right - 2 * zero.cx;
+    case ControlKind::GroupFrame: return client.right - 2 * zero;
     case ControlKind::LogBox: break;
   }
   return client.right;
@@ -96,14 +117,7 @@ int CaptionRoom(HWND control, ControlKind kind, HDC dc) noexcept {
 
 // True when the caption fits its control in the control's font with air pixels to spare on each side.
 bool CaptionFits(HWND control, ControlKind kind, const char* caption, int air) noexcept {
-  const HDC dc = GetDC(control);
-  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  SIZE text{};
-  GetTextExtentPoint32A(dc, caption, static_cast<int>(std::string_view(caption).size()), &text);
-  const int room = CaptionRoom(control, kind, dc);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return text.cx + 2 * air <= room;
+  return TextWidth(control, caption) + 2 * air <= CaptionRoom(control, kind);
 }
 
 // No WS_CLIPCHILDREN: a group box draws only its frame and relies on the form painting behind it.
@@ -161,8 +175,14 @@ HWND Form1::Control(ControlId id) const noexcept {
 
 HWND Form1::FlagBoxControl(int index) const noexcept { return GetDlgItem(hwnd_, Check1Id + index); }
 
+// Mouse messages reach the tooltips. A multi-line edit box given the dialog treatment posts WM_CLOSE to its parent
+// on Esc: nothing here is cancelled.
 bool Form1::PreTranslateMessage(MSG& message) const noexcept {
-  return hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message);
+  if (hwnd_ == nullptr) return false;
+  if (!IsChild(hwnd_, message.hwnd)) return IsDialogMessageA(hwnd_, &message);
+  tooltips_.Relay(message);
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
+  return IsDialogMessageA(hwnd_, &message);
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -190,6 +210,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); break;
     case WM_SETFOCUS: OnSetFocus(); return 0;
     case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_DESTROY: OnDestroy(); return 0;
   }
   return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -234,6 +255,8 @@ bool Form1::CreateControls() {
     }
   }
   FitCaptionFont(scale);
+  FitLogFont(scale);
+  AddTooltips(scale);
   ForwardNotificationsToParent(Control(Frame1Id));
   SendMessageA(Control(Option1Id), BM_SETCHECK, BST_CHECKED, 0);
   // The platform's maximum instead of the default 30,000 characters, so the log is never cut.
@@ -260,9 +283,69 @@ void Form1::FitCaptionFont(const TwipsScale& scale) {
   }
 }
 
+// The log's columns line up in a fixed-pitch font: the largest from 8 points, as the captions, down to 6 in which the
+// widest line the counter can give fits without wrapping.
+void Form1::FitLogFont(const TwipsScale& scale) {
+  const HWND log = Control(Text1Id);
+  const std::string widest = Module1::FormatReturnLine(std::numeric_limits<std::int32_t>::max(), "WM_ERASEBKGND", 0);
+  const int largest = MulDiv(8, scale.DpiY, 72), smallest = MulDiv(6, scale.DpiY, 72);
+  for (int pixels = largest; pixels >= smallest; --pixels) {
+    const HFONT candidate = CreateFixedPitchFont(pixels);
+    SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), FALSE);
+    logFont_ = UniqueFont(candidate);
+    RECT text{};
+    SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    if (TextWidth(log, widest) <= text.right - text.left) return;
+  }
+}
+
 void Form1::ForEachControl(const std::function<void(HWND, ControlKind, const char*)>& visit) const {
   for (const FlagBox& box : Check1Boxes) visit(FlagBoxControl(box.Index), ControlKind::CheckBox, box.Caption);
   for (const ControlSpec& spec : Form1Controls) visit(Control(spec.Id), spec.Kind, spec.Caption);
+}
+
+// Every control but the targets, their frame and the log explains itself; the request buttons show their call.
+void Form1::AddTooltips(const TwipsScale& scale) {
+  if (!tooltips_.Create(hwnd_, scale.X(4320))) return;
+  for (const FlagBox& box : Check1Boxes) tooltips_.Add(hwnd_, FlagBoxControl(box.Index));
+  for (const ControlId id : {Command2Id, Command4Id, Check2Id, Command3Id, Option1Id, Option2Id}) {
+    tooltips_.Add(hwnd_, Control(id));
+  }
+}
+
+std::string Form1::TooltipFor(HWND control) const {
+  const int id = GetDlgCtrlID(control);
+  if (id >= Check1Id && id < Check1Id + static_cast<int>(Check1Boxes.size())) {
+    return FlagTooltip(ParseTag(Check1Box(id - Check1Id).Tag).value_or(0));
+  }
+  const bool onButton = TargetHwnd == Control(Command1Id);
+  switch (id) {
+    case Command2Id: return RedrawWindowCall(onButton, RedrawFlags);
+    case Command4Id:
+      return InvalidateRectCall(onButton, SendMessageA(Control(Check2Id), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    case Check2Id:
+      return "InvalidateRect's last argument: checked, TRUE marks the area for erasing, so BeginPaint sends "
+             "WM_ERASEBKGND before the window paints; unchecked, FALSE.";
+    case Command3Id: return "Empties the log; the numbering goes on.";
+    case Option1Id: return R"(Aims both requests at the push button "No Border", which has no non-client area.)";
+    case Option2Id: return R"(Aims both requests at the text box "   Has Border", which has a border.)";
+  }
+  return {};
+}
+
+// The text is made as the tooltip shows, so it is always current; a tooltip is never put over a target.
+LRESULT Form1::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom != tooltips_.Hwnd()) return 0;
+  switch (header.code) {
+    case TTN_GETDISPINFOA: {
+      auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
+      tooltipText_ = TooltipFor(reinterpret_cast<HWND>(header.idFrom));
+      info.lpszText = tooltipText_.data();
+      return 0;
+    }
+    case TTN_SHOW: KeepClearOf(header.hwndFrom, {Control(Command1Id), Control(Text2Id)}); return TRUE;
+  }
+  return 0;
 }
 
 void Form1::OnCommand(int id, int code) {

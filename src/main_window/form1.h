@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "main_window/control_layout.h"
+#include "main_window/tooltips.h"
 
 // Owns a GDI font for the life of the form.
 class UniqueFont {
@@ -45,7 +47,7 @@ class Form1 {
   // Read from the window each time, never remembered.
   HWND Control(ControlId id) const noexcept;
   HWND FlagBoxControl(int index) const noexcept;
-  // Gives keyboard messages the dialog treatment: Tab, Shift+Tab, arrows within the options.
+  // Gives keyboard messages the dialog treatment: Tab, Shift+Tab, arrows within the options; Esc does nothing.
   bool PreTranslateMessage(MSG& message) const noexcept;
 
   HWND TargetHwnd = nullptr;     // window the repaint requests address
@@ -59,11 +61,15 @@ class Form1 {
   void OnDestroy();
   bool CreateControls();
   void FitCaptionFont(const TwipsScale& scale);
+  void FitLogFont(const TwipsScale& scale);
   void ForEachControl(const std::function<void(HWND, ControlKind, const char*)>& visit) const;
   void OnCommand(int id, int code);
   void OnActivate(bool active);
   void OnSetFocus() const;
   void OnNextDlgCtl(WPARAM wParam, LPARAM lParam) const;
+  LRESULT OnNotify(const NMHDR& header);
+  void AddTooltips(const TwipsScale& scale);
+  std::string TooltipFor(HWND control) const;
 
   void Form_Load();
   void Form_Unload();
@@ -80,4 +86,7 @@ class Form1 {
   HWND hwnd_ = nullptr;
   HWND focusedControl_ = nullptr;  // regains the focus when the window is activated again
   UniqueFont font_;
+  UniqueFont logFont_;
+  Tooltips tooltips_;
+  std::string tooltipText_;  // the text the tooltip window shows, kept while it shows
 };

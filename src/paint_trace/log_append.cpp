@@ -131,10 +131,7 @@ class LogFeed {
     if (pending_.empty()) oldest_ = Clock::now();
     pending_.append(line).append("\r\n");
     ++pendingLines_;
-    if (!timerArmed_) {
-      const auto wake = static_cast<UINT>(std::max(1.0, pace_.CollectForMs(1)));
-      timerArmed_ = SetTimer(Box(), WakeTimerId, wake, nullptr) != 0;
-    }
+    WakeInTime();
   }
 
   void FlushIfDue() noexcept {
@@ -153,30 +150,61 @@ class LogFeed {
   }
   LRESULT TimedPaint(WPARAM wParam, LPARAM lParam) noexcept;
 
+  // More lines make the batch dearer and so due sooner: the timer is brought forward, never put back.
+  void WakeInTime() noexcept {
+    const auto due = oldest_ + std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double, std::milli>(pace_.CollectForMs(pendingLines_)));
+    if (timerArmed_ && due + std::chrono::milliseconds(1) > wakeAt_) return;
+    const auto wake =
+        static_cast<UINT>(std::max(1.0, std::chrono::duration<double, std::milli>(due - Clock::now()).count()));
+    timerArmed_ = SetTimer(Box(), WakeTimerId, wake, nullptr) != 0;
+    wakeAt_ = due;
+  }
+
   BoxSubclass subclass_;
   RetrievalHook hook_;
   std::string pending_;  // whole lines, each with its CR LF
   std::size_t pendingLines_ = 0;
   std::string sending_;       // the lines being put in; kept to reuse its memory
   Clock::time_point oldest_;  // when the oldest pending line was kept
+  Clock::time_point wakeAt_;  // when the armed timer is due
   Pace pace_;
   bool timerArmed_ = false;
   bool flushing_ = false;
   bool closing_ = false;
+  bool clicked_ = false;  // a click in the box is being handled
 };
 
 // The attached log's state: made when the log is attached, let go of with its box or the form. A call into the
 // feed holds it too, for the box may go while its messages are handled.
 std::shared_ptr<LogFeed> Feed;
 
-// The caret goes to the very end, unless it is there already with nothing selected; the wide length counts
-// characters.
-void PutAtEnd(HWND box, const std::string& text) noexcept {
+// Whether the last line is in view: the scroll bar's page reaches its end, or there is nothing to scroll.
+bool ViewsTheEnd(HWND box) noexcept {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  if (!GetScrollInfo(box, SB_VERT, &info)) return true;
+  return info.nPos + static_cast<int>(info.nPage) > info.nMax;
+}
+
+// Lines go in at the very end. A reader there with nothing selected follows them; any other keeps the view and the
+// selection, as does one whose click is being handled, since the click was aimed at what was shown. A caret at the
+// end stays there, so that scrolling back down follows again. The wide length counts characters.
+void PutAtEnd(HWND box, const std::string& text, bool holdView) noexcept {
   const auto end = static_cast<DWORD>(GetWindowTextLengthW(box));
   DWORD start = 0, stop = 0;
   SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&stop));
-  if (start != end || stop != end) SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+  const bool atEnd = start == end && stop == end;
+  if (atEnd && !holdView && ViewsTheEnd(box)) {
+    SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    return;
+  }
+  const LRESULT top = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  if (!atEnd) SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
   SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  if (!atEnd) SendMessageA(box, EM_SETSEL, start, static_cast<LPARAM>(stop));
+  SendMessageA(box, EM_LINESCROLL, 0, top - SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0));
 }
 
 // Lines that reach the box during a flush wait for the flush that is running, which goes on until none is
@@ -190,7 +218,7 @@ void LogFeed::Flush(bool paint) noexcept {
   while (!pending_.empty()) {
     sending_.swap(pending_);
     lines += std::exchange(pendingLines_, 0);
-    PutAtEnd(Box(), sending_);
+    PutAtEnd(Box(), sending_, clicked_);
     sending_.clear();
   }
   if (lines != 0) pace_ = {pace_.PaintMs, MsSince(start), lines};
@@ -218,6 +246,15 @@ LRESULT LogFeed::Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
       return 0;
     case WM_PAINT: Flush(false); return TimedPaint(wParam, lParam);
     case WM_DESTROY: Close(); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: {
+      const bool outer = !std::exchange(clicked_, true);
+      Flush(true);
+      const LRESULT result = subclass_.Forward(message, wParam, lParam);
+      if (outer) clicked_ = false;
+      return result;
+    }
   }
   Flush(true);
   return subclass_.Forward(message, wParam, lParam);
@@ -257,7 +294,7 @@ void AppendLogLine(HWND box, std::string_view line) {
   if (Feed != nullptr && Feed->Box() == box) {
     Feed->Keep(line);
   } else {
-    PutAtEnd(box, std::string(line).append("\r\n"));
+    PutAtEnd(box, std::string(line).append("\r\n"), false);
   }
 }
 
