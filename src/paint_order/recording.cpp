@@ -180,10 +180,12 @@ std::optional<Recording> ReadRecording(const std::string& text, ReadError& error
     reader.Fail("not a recording: it starts with \"# Paint order recorded on \"");
     return std::nullopt;
   }
-  while (reader.Next(line) && line.rfind("- ", 0) != 0) {
+  // The words under the title, then the first key.
+  bool more = true;
+  while ((more = reader.Next(line)) && line.rfind("- ", 0) != 0) {
   }
+  if (!more) return std::nullopt;
   const std::string catalogue = CatalogueVersion();
-  // The first key was read by the loop above.
   if (line.rfind("- Windows: ", 0) != 0) {
     reader.Fail("expected \"- Windows: ...\"");
     return std::nullopt;

@@ -469,21 +469,22 @@ TEST_F(TraceWndProcTest, AnEmptyPaintLeavesThePaceTheBoxsLastRealPaintShowed) {
   Module1::AttachLog(box);
   Module1::AppendLogLine(box, "a");
   Module1::FlushLog();
-  // Interference only ever adds time: the fastest of a few tries is the figure.
-  const auto fastestWait = [&](bool emptyPaintFirst) {
-    long long fastest = 1000;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+  // A busy host delays a try, and anything that reaches the box brings its line in early: the middle of five tries
+  // is the figure.
+  const auto typicalWait = [&](bool emptyPaintFirst) {
+    std::vector<long long> waits;
+    for (int attempt = 0; attempt < 5; ++attempt) {
       if (emptyPaintFirst) SendMessageA(box, WM_PAINT, 0, 0);  // nothing left to paint
       const auto kept = std::chrono::steady_clock::now();
       Module1::AppendLogLine(box, "b");
       EXPECT_TRUE(PumpUntil([&] { return replaced > kept; }, std::chrono::seconds(1)));
-      fastest =
-          std::min<long long>(fastest, std::chrono::duration_cast<std::chrono::milliseconds>(replaced - kept).count());
+      waits.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(replaced - kept).count());
     }
-    return fastest;
+    std::nth_element(waits.begin(), waits.begin() + 2, waits.end());
+    return waits[2];
   };
-  const long long withoutEmptyPaint = fastestWait(false);
-  EXPECT_NEAR(fastestWait(true), withoutEmptyPaint, 5) << "milliseconds: the line waited as if the box painted at once";
+  const long long withoutEmptyPaint = typicalWait(false);
+  EXPECT_NEAR(typicalWait(true), withoutEmptyPaint, 5) << "milliseconds: the line waited as if the box painted at once";
 }
 
 TEST_F(CollectedLinesTest, ALogLetGoOfKeepsWorkingAndIsWatchedAgainWhenAttachedAgainEvenIfCutOut) {
