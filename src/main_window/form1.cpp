@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include "main_window/icon_id.h"
+#include "paint_trace/line_marks.h"
+#include "paint_trace/line_records.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
 
@@ -181,6 +183,7 @@ bool Form1::PreTranslateMessage(MSG& message) const noexcept {
   if (hwnd_ == nullptr) return false;
   if (!IsChild(hwnd_, message.hwnd)) return IsDialogMessageA(hwnd_, &message);
   tooltips_.Relay(message);
+  lineTips_.Relay(message);
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
   return IsDialogMessageA(hwnd_, &message);
 }
@@ -225,6 +228,7 @@ bool Form1::OnCreate() {
 
 void Form1::OnTimer(WPARAM timerId) {
   if (timerId == Timer1Id) Timer1_Timer();
+  if (timerId == LineTips::TimerId) lineTips_.OnTimer();
 }
 
 void Form1::OnDestroy() {
@@ -284,7 +288,7 @@ void Form1::FitCaptionFont(const TwipsScale& scale) {
 }
 
 // The log's columns line up in a fixed-pitch font: the largest from 8 points, as the captions, down to 6 in which the
-// widest line the counter can give fits without wrapping.
+// widest line the counter can give fits without wrapping beside the margin's marks. A new font resets the margins.
 void Form1::FitLogFont(const TwipsScale& scale) {
   const HWND log = Control(Text1Id);
   const std::string widest = Module1::FormatReturnLine(std::numeric_limits<std::int32_t>::max(), "WM_ERASEBKGND", 0);
@@ -292,6 +296,7 @@ void Form1::FitLogFont(const TwipsScale& scale) {
   for (int pixels = largest; pixels >= smallest; --pixels) {
     const HFONT candidate = CreateFixedPitchFont(pixels);
     SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), FALSE);
+    SendMessageA(log, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(Module1::MarkMarginWidth(scale.DpiX), 0));
     logFont_ = UniqueFont(candidate);
     RECT text{};
     SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
@@ -311,6 +316,7 @@ void Form1::AddTooltips(const TwipsScale& scale) {
   for (const ControlId id : {Command2Id, Command4Id, Check2Id, Command3Id, Option1Id, Option2Id}) {
     tooltips_.Add(hwnd_, Control(id));
   }
+  lineTips_.Create(hwnd_, Control(Text1Id), Control(Command1Id), Control(Text2Id), scale.X(5760));
 }
 
 std::string Form1::TooltipFor(HWND control) const {
@@ -394,7 +400,10 @@ void Form1::Timer1_Timer() {
   KillTimer(hwnd_, Timer1Id);
 }
 
-void Form1::Command3_Click() { SetWindowTextA(Control(Text1Id), ""); }
+void Form1::Command3_Click() {
+  SetWindowTextA(Control(Text1Id), "");
+  Module1::ForgetLines();
+}
 
 void Form1::Form_Unload() {
   UnhookWindows();
@@ -416,10 +425,15 @@ void Form1::Check1_Click(std::int16_t index) {
   RedrawFlags += state == BST_CHECKED ? value : -value;
 }
 
-void Form1::Command2_Click() { RedrawWindow(TargetHwnd, nullptr, nullptr, static_cast<UINT>(RedrawFlags)); }
+void Form1::Command2_Click() {
+  const Module1::RequestScope request(Module1::RequestKind::RedrawWindow, TargetHwnd == Control(Command1Id),
+                                      RedrawFlags);
+  RedrawWindow(TargetHwnd, nullptr, nullptr, static_cast<UINT>(RedrawFlags));
+}
 
 void Form1::Command4_Click() {
   const auto erase = static_cast<BOOL>(SendMessageA(Control(Check2Id), BM_GETCHECK, 0, 0));
+  const Module1::RequestScope request(Module1::RequestKind::InvalidateRect, TargetHwnd == Control(Command1Id), erase);
   InvalidateRect(TargetHwnd, nullptr, erase);
 }
 

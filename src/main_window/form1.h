@@ -8,6 +8,7 @@
 #include <string>
 
 #include "main_window/control_layout.h"
+#include "main_window/line_tips.h"
 #include "main_window/tooltips.h"
 
 // Owns a GDI font for the life of the form.
@@ -88,5 +89,6 @@ class Form1 {
   UniqueFont font_;
   UniqueFont logFont_;
   Tooltips tooltips_;
+  mutable LineTips lineTips_;  // where the cursor rests is no part of the form's state
   std::string tooltipText_;  // the text the tooltip window shows, kept while it shows
 };

@@ -62,7 +62,9 @@ bool PumpUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds t
 }
 
 bool PumpUntilTracing(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout, const Form1& form) {
-  return PumpUntil([] { return Module1::LogBox != nullptr; }, timeout, &form) && PumpUntilQuiet(quiet, timeout, &form);
+  // An earlier form's log may still be named there.
+  const HWND log = form.Control(Text1Id);
+  return PumpUntil([&] { return Module1::LogBox == log; }, timeout, &form) && PumpUntilQuiet(quiet, timeout, &form);
 }
 
 std::string WindowText(HWND hwnd) {

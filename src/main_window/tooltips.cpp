@@ -43,10 +43,6 @@ std::string Hex(std::int32_t flags) {
   return text;
 }
 
-std::string_view TargetName(bool onButton) {
-  return onButton ? R"(the "No Border" button)" : R"(the "   Has Border" text box)";
-}
-
 }  // namespace
 
 Tooltips::~Tooltips() {
@@ -80,9 +76,7 @@ void Tooltips::Relay(const MSG& message) const noexcept {
   SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
-void KeepClearOf(HWND tooltip, std::initializer_list<HWND> windows) noexcept {
-  RECT tip{};
-  GetWindowRect(tooltip, &tip);
+RECT ClearOf(RECT tip, std::initializer_list<HWND> windows) noexcept {
   const int gap = 2 * GetSystemMetrics(SM_CYEDGE);
   bool moved = true;
   while (moved) {
@@ -96,7 +90,18 @@ void KeepClearOf(HWND tooltip, std::initializer_list<HWND> windows) noexcept {
       moved = true;
     }
   }
+  return tip;
+}
+
+void KeepClearOf(HWND tooltip, std::initializer_list<HWND> windows) noexcept {
+  RECT tip{};
+  GetWindowRect(tooltip, &tip);
+  tip = ClearOf(tip, windows);
   SetWindowPos(tooltip, nullptr, tip.left, tip.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string_view TargetCalled(bool onButton) {
+  return onButton ? R"(the "No Border" button)" : R"(the "   Has Border" text box)";
 }
 
 std::string FlagTooltip(std::int32_t value) {
@@ -107,7 +112,7 @@ std::string FlagTooltip(std::int32_t value) {
 }
 
 std::string RedrawWindowCall(bool onButton, std::int32_t flags) {
-  std::string call = std::string("RedrawWindow(").append(TargetName(onButton)).append(", NULL, NULL, ");
+  std::string call = std::string("RedrawWindow(").append(TargetCalled(onButton)).append(", NULL, NULL, ");
   call += Hex(flags);
   const char* separator = " = ";
   for (const FlagText& flag : FlagTexts) {
@@ -119,5 +124,5 @@ std::string RedrawWindowCall(bool onButton, std::int32_t flags) {
 }
 
 std::string InvalidateRectCall(bool onButton, bool erase) {
-  return std::string("InvalidateRect(").append(TargetName(onButton)).append(erase ? ", NULL, TRUE)" : ", NULL, FALSE)");
+  return std::string("InvalidateRect(").append(TargetCalled(onButton)).append(erase ? ", NULL, TRUE)" : ", NULL, FALSE)");
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 // Owns the form's tooltip window, a classic comctl32 control; the form relays its controls' mouse messages to it
 // and answers for each tool's text as it shows, so the text is always current.
@@ -26,11 +27,17 @@ class Tooltips {
   HWND tooltip_ = nullptr;
 };
 
-// Moves a tooltip that is about to show below every one of the windows it would cover, with a gap for a shadow.
+// Where a tooltip at tip goes instead when it would cover any of the windows: below them, with a gap for a shadow.
+RECT ClearOf(RECT tip, std::initializer_list<HWND> windows) noexcept;
+
+// Moves a tooltip that is about to show clear of the windows.
 void KeepClearOf(HWND tooltip, std::initializer_list<HWND> windows) noexcept;
 
 // "Marks ... Value: 0x0004.": what the RedrawWindow flag with this value does.
 std::string FlagTooltip(std::int32_t value);
+
+// How the tooltips name a target: the "No Border" button or the "   Has Border" text box.
+std::string_view TargetCalled(bool onButton);
 
 // The exact calls the two request buttons make: RedrawWindow(the "No Border" button, NULL, NULL, 0x0605 =
 // RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_FRAME) and InvalidateRect(the "No Border" button, NULL, TRUE).

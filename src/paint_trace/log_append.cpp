@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "paint_trace/line_marks.h"
 #include "paint_trace/module1.h"
 
 namespace Module1 {
@@ -107,7 +108,8 @@ struct Pace {
 // The attached log's lines on their way into its box, and what brings them there in time.
 class LogFeed {
  public:
-  explicit LogFeed(HWND box) noexcept : subclass_(box) {}
+  explicit LogFeed(HWND box) noexcept
+      : subclass_(box), marksTop_(static_cast<int>(subclass_.Forward(EM_GETFIRSTVISIBLELINE, 0, 0))) {}
   LogFeed(const LogFeed&) = delete;
   LogFeed& operator=(const LogFeed&) = delete;
   ~LogFeed() {
@@ -141,6 +143,14 @@ class LogFeed {
   void Flush(bool paint) noexcept;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
+  // The box scrolls its text alone: whatever moved it, the margin's marks follow.
+  void KeepMarksInStep() noexcept {
+    if (closing_) return;
+    const auto top = static_cast<int>(subclass_.Forward(EM_GETFIRSTVISIBLELINE, 0, 0));
+    if (top != marksTop_) ScrollLineMarks(Box(), top - marksTop_);
+    marksTop_ = top;
+  }
+
  private:
   // The box is going: lines still on their way have nowhere to go, and none is put into it any more.
   void Close() noexcept {
@@ -173,6 +183,7 @@ class LogFeed {
   bool flushing_ = false;
   bool closing_ = false;
   bool clicked_ = false;  // a click in the box is being handled
+  int marksTop_;          // the first visible line, as the margin's marks were last placed
 };
 
 // The attached log's state: made when the log is attached, let go of with its box or the form. A call into the
@@ -228,11 +239,13 @@ void LogFeed::Flush(bool paint) noexcept {
   if (lines != 0 && paint && !closing_) UpdateWindow(Box());
 }
 
-// The box's pace counts every paint that paints something, whoever asked for it.
+// The box's pace counts every paint that paints something, whoever asked for it, and the marks drawn beside it.
 LRESULT LogFeed::TimedPaint(WPARAM wParam, LPARAM lParam) noexcept {
-  if (!GetUpdateRect(Box(), nullptr, FALSE)) return subclass_.Forward(WM_PAINT, wParam, lParam);
+  RECT update{};
+  if (!GetUpdateRect(Box(), &update, FALSE)) return subclass_.Forward(WM_PAINT, wParam, lParam);
   const Clock::time_point start = Clock::now();
   const LRESULT result = subclass_.Forward(WM_PAINT, wParam, lParam);
+  DrawLineMarks(Box(), update.top, update.bottom);
   pace_.PaintMs = MsSince(start);
   return result;
 }
@@ -269,7 +282,10 @@ LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     RemovePropA(hwnd, PreviousProcedure);
     return result;
   }
-  return feed != nullptr ? feed->Handle(message, wParam, lParam) : ForwardAsBefore(hwnd, message, wParam, lParam);
+  if (feed == nullptr) return ForwardAsBefore(hwnd, message, wParam, lParam);
+  const LRESULT result = feed->Handle(message, wParam, lParam);
+  if (message != WM_PAINT) feed->KeepMarksInStep();
+  return result;
 }
 
 LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept {

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "paint_trace/line_records.h"
 #include "paint_trace/trace_lines.h"
 
 namespace Module1 {
@@ -42,11 +43,13 @@ LRESULT CALLBACK TraceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   const std::string_view name = TracedMessageName(message);
   if (!name.empty()) {
     const std::int32_t number = NextTraceNumber();
+    NoteSent(hwnd, message, wParam, number);
     WriteTraceLine([&] { return FormatSendLine(number, name); });
   }
   const LRESULT result = CallWindowProcA(PreviousProcedure(hwnd), hwnd, message, wParam, lParam);
   if (!name.empty()) {
     const std::int32_t number = NextTraceNumber();
+    NoteReturned(hwnd, number);
     WriteTraceLine([&] { return FormatReturnLine(number, name, static_cast<std::int32_t>(result)); });
   }
   return result;

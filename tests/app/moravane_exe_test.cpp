@@ -158,7 +158,7 @@ TEST_P(MoravaneAtDpi, PlacesEveryControlFromItsTwipsAtTheSystemDpi) { ExpectLaid
 
 // The form measures its own captions in a process that starts at this DPI, with this prefix's fonts.
 TEST_P(MoravaneAtDpi, FitsEveryCaptionWithAirAtTheSystemDpi) {
-  std::string command = '"' + SiblingPath("main_window_tests.exe") + "\" --gtest_filter=Form1Look.*";
+  std::string command = '"' + SiblingPath("main_window_tests.exe") + "\" --gtest_filter=Form1Look*";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION child{};

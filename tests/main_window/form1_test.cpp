@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "main_window/message_pump.h"
+#include "paint_trace/line_records.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
 #include "paint_trace/trace_log.h"
@@ -22,6 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 using Form1Test = FormTest;
+using Form1LookAtTheLog = FormTest;
 using Events = std::vector<std::string>;
 
 int DpiOf(HWND hwnd) {
@@ -570,13 +572,51 @@ TEST(Form1Log, KeepsEveryLineFarPastTheEditBoxDefaultLimit) {
   EXPECT_TRUE(WindowText(log) == expected) << WindowText(log).size() << " of " << expected.size() << " characters";
 }
 
-// The form's tooltip window: a top-level window of comctl32's class that the form owns.
-HWND TooltipOf(HWND form) {
+// The form's tooltip that shows now, if any: a top-level window of comctl32's class that the form owns.
+HWND ShownTooltipOf(HWND form) {
   for (HWND window = FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); window != nullptr;
        window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) {
-    if (GetWindow(window, GW_OWNER) == form) return window;
+    if (GetWindow(window, GW_OWNER) == form && IsWindowVisible(window)) return window;
   }
   return nullptr;
+}
+
+// Rests the real cursor on a point of a window's client area, as a user does, and reads the tooltip that shows,
+// which must keep clear of the targets; then moves away until it hides. Empty when none shows within Patience.
+std::string Hover(const Form1& form, HWND window, POINT at, std::chrono::milliseconds patience = Patience) {
+  POINT screen = at;
+  ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  HWND tooltip = nullptr;
+  if (!PumpUntil([&] { return (tooltip = ShownTooltipOf(form.Hwnd())) != nullptr; }, patience, &form)) return "";
+  const std::string text = WindowText(tooltip);
+  RECT tip, target, overlap;
+  GetWindowRect(tooltip, &tip);
+  for (const ControlId id : {Command1Id, Text2Id}) {
+    GetWindowRect(form.Control(id), &target);
+    EXPECT_FALSE(IntersectRect(&overlap, &tip, &target)) << text << ": over " << WindowText(form.Control(id));
+  }
+  POINT empty{2, 2};  // the form's own background, left of the flag boxes
+  ClientToScreen(form.Hwnd(), &empty);
+  SetCursorPos(empty.x, empty.y);
+  PostMessageA(form.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_TRUE(PumpUntil([&] { return ShownTooltipOf(form.Hwnd()) == nullptr; }, Patience, &form)) << text;
+  return text;
+}
+
+std::string Hover(const Form1& form, HWND control) {
+  RECT bounds;
+  GetClientRect(control, &bounds);
+  return Hover(form, control, {bounds.right / 2, bounds.bottom / 2});
+}
+
+// A point in the middle of a line of the log, as it shows now.
+POINT OnLine(HWND log, int line) {
+  const LRESULT at = SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0);
+  RECT text;
+  SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  return {(text.left + text.right) / 2, static_cast<short>(HIWORD(at)) + 3};
 }
 
 // Hovered with the real cursor, as a user does. A tooltip over a target would make it repaint, which counts.
@@ -584,55 +624,160 @@ HWND TooltipOf(HWND form) {
 TEST(Form1Look, EveryTooltipShowsClearOfTheTargetsAndLeavesTheCounterWhereItWas) {
   Form1 form(GetModuleHandleA(nullptr));
   form.Show(SW_SHOWNORMAL);
+  ASSERT_TRUE(PumpUntilTracing(QuietFor, Patience, form));
+  SendMessageA(form.Control(Command2Id), BM_CLICK, 0, 0);
   ASSERT_TRUE(PumpUntilQuiet(QuietFor, Patience, &form));
-  const HWND tooltip = TooltipOf(form.Hwnd());
-  ASSERT_NE(tooltip, nullptr);
   std::vector<HWND> explained;
   explained.reserve(Check1Boxes.size() + 6);
   for (const FlagBox& box : Check1Boxes) explained.push_back(form.FlagBoxControl(box.Index));
   for (const ControlId id : {Command2Id, Command4Id, Check2Id, Command3Id, Option1Id, Option2Id}) {
     explained.push_back(form.Control(id));
   }
-  // Shows the control's tooltip, checks where it is and reads it, then moves away until it hides.
-  const auto hover = [&](HWND control) {
-    RECT bounds, tip, target, overlap;
-    GetWindowRect(control, &bounds);
-    SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
-    PostMessageA(control, WM_MOUSEMOVE, 0,
-                 MAKELPARAM((bounds.right - bounds.left) / 2, (bounds.bottom - bounds.top) / 2));
-    const std::string caption = WindowText(control);
-    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(tooltip) != FALSE; }, Patience, &form)) << caption;
-    std::string text = WindowText(tooltip);
-    GetWindowRect(tooltip, &tip);
-    for (const ControlId id : {Command1Id, Text2Id}) {
-      GetWindowRect(form.Control(id), &target);
-      EXPECT_FALSE(IntersectRect(&overlap, &tip, &target)) << caption << ": over " << WindowText(form.Control(id));
-    }
-    POINT empty{2, 2};  // the form's own background, left of the flag boxes
-    ClientToScreen(form.Hwnd(), &empty);
-    SetCursorPos(empty.x, empty.y);
-    PostMessageA(form.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tooltip); }, Patience, &form)) << caption;
-    return text;
-  };
   const std::int32_t count = Module1::TraceCount;
-  for (const HWND control : explained) EXPECT_FALSE(hover(control).empty()) << WindowText(control);
+  for (const HWND control : explained) EXPECT_FALSE(Hover(form, control).empty()) << WindowText(control);
+  const HWND log = form.Control(Text1Id);
+  const int lines = static_cast<int>(SendMessageA(log, EM_GETLINECOUNT, 0, 0));
+  for (const int line : {0, lines - 2}) EXPECT_FALSE(Hover(form, log, OnLine(log, line)).empty()) << "line " << line;
   ASSERT_TRUE(PumpUntilQuiet(QuietFor, Patience, &form));
   EXPECT_EQ(Module1::TraceCount, count) << "showing and hiding the tooltips traced paints at " << DpiOf(nullptr)
                                         << " DPI";
 
   // The calls as the issue that asked for them writes them, and as the catalogue names a flag word.
-  EXPECT_EQ(hover(form.Control(Command2Id)),
+  EXPECT_EQ(Hover(form, form.Control(Command2Id)),
             R"(RedrawWindow(the "No Border" button, NULL, NULL, 0x0605 = RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | )"
             R"(RDW_FRAME))");
   SendMessageA(FindByCaption(form.Hwnd(), "RDW_UPDATENOW"), BM_CLICK, 0, 0);
   SendMessageA(form.Control(Option2Id), BM_CLICK, 0, 0);
-  EXPECT_EQ(hover(form.Control(Command2Id)),
+  EXPECT_EQ(Hover(form, form.Control(Command2Id)),
             R"(RedrawWindow(the "   Has Border" text box, NULL, NULL, 0x0705 = RDW_INVALIDATE | RDW_ERASE | )"
             R"(RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME))");
-  EXPECT_EQ(hover(form.Control(Command4Id)), R"(InvalidateRect(the "   Has Border" text box, NULL, FALSE))");
-  const std::string flag = hover(FindByCaption(form.Hwnd(), "RDW_NOINTERNALPAINT"));
+  EXPECT_EQ(Hover(form, form.Control(Command4Id)), R"(InvalidateRect(the "   Has Border" text box, NULL, FALSE))");
+  const std::string flag = Hover(form, FindByCaption(form.Hwnd(), "RDW_NOINTERNALPAINT"));
   EXPECT_NE(flag.find("Value: 0x0010."), std::string::npos) << flag;
+}
+
+// What the margin shows beside a line: how many pixels of each target's colour, and of the text's colour.
+struct MarginPixels {
+  int Button = 0, TextBox = 0, Rule = 0, InText = 0;  // InText: the targets' colours right of the margin
+};
+
+// Whether a line's top lies inside the box's client area.
+bool InView(HWND log, int line) {
+  RECT client;
+  GetClientRect(log, &client);
+  const LRESULT at = SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0);
+  return at != -1 && static_cast<short>(HIWORD(at)) >= 0 && static_cast<short>(HIWORD(at)) < client.bottom;
+}
+
+MarginPixels PixelsBeside(HWND log, int line) {
+  RECT text;
+  SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  const int margin = LOWORD(SendMessageA(log, EM_GETMARGINS, 0, 0));
+  const int top = static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0)));
+  const int bottom =
+      static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line + 1, 0), 0)));
+  MarginPixels seen;
+  const HDC dc = GetDC(log);
+  for (int y = top; y < bottom; ++y) {
+    for (int x = text.left - margin; x < text.right; ++x) {
+      const COLORREF pixel = GetPixel(dc, x, y);
+      const bool button = pixel == RGB(0, 114, 178), textBox = pixel == RGB(230, 159, 0);  // blue, orange
+      if (x >= text.left) {
+        seen.InText += button || textBox;
+        continue;
+      }
+      seen.Button += button;
+      seen.TextBox += textBox;
+      seen.Rule += pixel == GetSysColor(COLOR_WINDOWTEXT);
+    }
+  }
+  ReleaseDC(log, dc);
+  return seen;
+}
+
+// Run at each system DPI by the program's tests.
+TEST_F(Form1LookAtTheLog, TheMarginMarksEachLinesTargetAndWhetherItCameDuringACallAndWhereTheCallReturned) {
+  StartTracing();
+  std::vector<std::pair<bool, RequestTrace>> requests;  // on the button, and what it traced
+  for (int press = 0; press < 4; ++press) requests.emplace_back(true, PressKeepingTheLog(Command2Id));
+  Click(Option2Id);
+  requests.emplace_back(false, PressKeepingTheLog(Command4Id));
+  std::vector<std::string> rules;  // the lines after which a call returned: its last line, or the one before it
+  std::string previous;
+  for (const auto& [onButton, trace] : requests) {
+    rules.push_back(trace.During.empty() ? previous : trace.During.back());
+    previous = trace.Later.empty() ? trace.During.back() : trace.Later.back();
+  }
+  const HWND log = Control(Text1Id);
+  const int full = DpiOf(log) * DpiOf(log) * 30 / (96 * 96);  // most of a 7-pixel square at 96 DPI
+  // Every line in view against what the test saw of it; then at the top, where the box scrolled its text alone.
+  for (const int scroll : {SB_BOTTOM, SB_TOP}) {
+    SendMessageA(log, WM_VSCROLL, scroll, 0);
+    ASSERT_TRUE(Settled());
+    const auto first = static_cast<int>(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const std::vector<std::string> lines = Lines();
+    ASSERT_TRUE(scroll == SB_BOTTOM || first == 0);
+    for (const auto& [onButton, trace] : requests) {
+      for (const bool during : {true, false}) {
+        for (const std::string& text : during ? trace.During : trace.Later) {
+          const int line = static_cast<int>(std::find(lines.begin(), lines.end(), text) - lines.begin());
+          if (line < first || !InView(log, line + 1)) continue;
+          const MarginPixels seen = PixelsBeside(log, line);
+          const int colour = onButton ? seen.Button : seen.TextBox;
+          EXPECT_EQ(onButton ? seen.TextBox : seen.Button, 0) << text;
+          EXPECT_EQ(seen.InText, 0) << text;
+          EXPECT_TRUE(during ? colour >= full : colour > 0 && colour < full) << text << ": " << colour << " pixels";
+          EXPECT_EQ(seen.Rule > 0, std::count(rules.begin(), rules.end(), text) > 0) << text << ": the call's rule";
+        }
+      }
+    }
+  }
+}
+
+TEST_F(Form1Test, ClearDropsWhatTheLinesRemember) {
+  StartTracing();
+  for (int press = 0; press < 20; ++press) PostMessageA(Control(Command2Id), BM_CLICK, 0, 0);
+  ASSERT_TRUE(Settled());
+  ASSERT_GE(Lines().size(), 60u);
+  Click(Command3Id);
+  EXPECT_LE(Module1::RememberedBytes(), 64u) << "after Clear";
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(Form1Test, HoveringATraceLineTellsWhatWasSeenAndTextTypedOrCutTellsNothing) {
+  StartTracing();
+  const RequestTrace redraw = Press(Command2Id);
+  Click(Check2Id);
+  const RequestTrace invalidate = PressKeepingTheLog(Command4Id);
+  ASSERT_EQ(redraw.During.size() + redraw.Later.size() + invalidate.Later.size(), 10u);
+  const HWND log = Control(Text1Id);
+  const auto story = [&](int line) { return Hover(Form(), log, OnLine(log, line)); };
+
+  const std::string call = R"(RedrawWindow(the "No Border" button, NULL, NULL, 0x0605 = RDW_INVALIDATE | RDW_ERASE | )"
+                           R"(RDW_ERASENOW | RDW_FRAME))";
+  const std::string erase = story(2), erased = story(3), paint = story(4);
+  EXPECT_TRUE(Has(erase, "WM_ERASEBKGND") && Has(erase, "during " + call + ", before that call returned") &&
+              Has(erase, "the whole client area was invalid"))
+      << erase;
+  EXPECT_TRUE(Has(erased, "Nonzero") && Has(erased, "says nothing of what it drew")) << erased;
+  EXPECT_TRUE(Has(paint, "WM_PAINT") && Has(paint, "from the message loop") && Has(paint, "after " + call) &&
+              !Has(paint, "during"))
+      << paint;
+  // BeginPaint erases inside the paint: the line names the S line it came inside.
+  const std::string nested = story(7);
+  EXPECT_TRUE(Has(nested, "while " + invalidate.Later[0].substr(0, 19)) && Has(nested, "BeginPaint") &&
+              Has(nested, R"(after InvalidateRect(the "No Border" button, NULL, TRUE))"))
+      << nested;
+
+  SendMessageA(log, EM_SETSEL, WindowText(log).size(), -1);
+  for (const char key : std::string("hello")) PostMessageA(log, WM_CHAR, key, 0);
+  SendMessageA(log, EM_SETSEL, 0, 1);
+  SendMessageA(log, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
+  ASSERT_TRUE(Settled());
+  EXPECT_EQ(story(10), "") << "a line typed by the user";
+  EXPECT_EQ(story(0), "") << "a line cut by the user";
+  EXPECT_NE(story(1), "");
 }
 
 // The width a control leaves for its caption, from how the classic controls draw: a push button inside its 3-D

@@ -1,5 +1,7 @@
 #include "support/form_test.h"
 
+#include <algorithm>
+
 #include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_log.h"
@@ -38,13 +40,19 @@ RequestTrace WithoutNumbers(const RequestTrace& trace) {
 
 RequestTrace FormDriver::Press(ControlId button, const std::function<void()>& onReturn) const {
   Click(Command3Id);
+  return PressKeepingTheLog(button, onReturn);
+}
+
+RequestTrace FormDriver::PressKeepingTheLog(ControlId button, const std::function<void()>& onReturn) const {
+  const auto kept = static_cast<std::ptrdiff_t>(Lines().size());
   const PaintWitness witness;
   const std::int32_t before = Module1::TraceCount;
   Click(button);
   const std::int32_t returned = Module1::TraceCount;
   if (onReturn) onReturn();
   EXPECT_TRUE(Settled()) << "the painting did not settle";
-  const std::vector<std::string> lines = Lines();
+  const std::vector<std::string> all = Lines();
+  const std::vector<std::string> lines(all.begin() + std::min(kept, static_cast<std::ptrdiff_t>(all.size())), all.end());
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
   EXPECT_TRUE(NumberedFrom(lines, before + 1));
   EXPECT_EQ(WithoutNumbers(lines), witness.Events()) << "the log says otherwise than the witness under the hook";

@@ -41,6 +41,8 @@ class FormDriver {
   // the log, numbered on, and the same as a witness under the hook saw. onReturn runs as soon as the press returns,
   // before the loop runs again.
   RequestTrace Press(ControlId button, const std::function<void()>& onReturn = {}) const;
+  // The same, with the log's earlier lines left in it.
+  RequestTrace PressKeepingTheLog(ControlId button, const std::function<void()>& onReturn = {}) const;
 
  protected:
   std::unique_ptr<Form1> form_;

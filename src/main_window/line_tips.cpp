@@ -1,0 +1,110 @@
+#include "main_window/line_tips.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "main_window/line_story.h"
+#include "main_window/tooltips.h"
+#include "paint_trace/line_marks.h"
+
+namespace {
+
+constexpr UINT ShownPollMs = 100;
+
+}  // namespace
+
+LineTips::~LineTips() {
+  if (tip_ != nullptr && IsWindow(tip_)) DestroyWindow(tip_);
+}
+
+bool LineTips::Create(HWND form, HWND log, HWND command1, HWND text2, int maxWidth) noexcept {
+  form_ = form;
+  log_ = log;
+  command1_ = command1;
+  text2_ = text2;
+  tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE)), nullptr);
+  if (tip_ == nullptr) return false;
+  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = form;
+  tool.lpszText = const_cast<char*>("");
+  SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  return true;
+}
+
+int LineTips::LineUnderCursor() const noexcept {
+  POINT cursor{};
+  if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != log_) return -1;
+  ScreenToClient(log_, &cursor);
+  const std::optional<Module1::BoxLine> line = Module1::BoxLineAt(log_, cursor);
+  return line ? line->Index : -1;
+}
+
+// A move onto another line starts the pause anew; anything else, a click or the cursor elsewhere, ends it.
+void LineTips::Relay(const MSG& message) noexcept {
+  if (tip_ == nullptr || message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
+  const POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+  const std::optional<Module1::BoxLine> line =
+      message.hwnd == log_ && message.message == WM_MOUSEMOVE ? Module1::BoxLineAt(log_, at) : std::nullopt;
+  const int index = line ? line->Index : -1;
+  if (index == hovered_) return;
+  Hide();
+  hovered_ = index;
+  if (index >= 0) SetTimer(form_, TimerId, GetDoubleClickTime(), nullptr);
+}
+
+void LineTips::OnTimer() noexcept {
+  if (hovered_ < 0 || LineUnderCursor() != hovered_) {
+    Hide();
+    hovered_ = -1;
+    return;
+  }
+  if (!shown_) Show();
+}
+
+// Placed below the line, where the cursor does not hide it, and then clear of the targets: never over them.
+void LineTips::Show() noexcept {
+  try {
+    text_ = LineStoryOf(Module1::ShortLineText(log_, hovered_));
+  } catch (...) {
+    text_.clear();
+  }
+  if (text_.empty()) {
+    KillTimer(form_, TimerId);
+    return;
+  }
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = form_;
+  tool.lpszText = text_.data();
+  SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  POINT client = cursor;
+  ScreenToClient(log_, &client);
+  const std::optional<Module1::BoxLine> line = Module1::BoxLineAt(log_, client);
+  const int below = line ? line->Bounds.bottom - client.y : 0;
+  const auto size = static_cast<DWORD>(SendMessageA(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+  RECT tip{cursor.x, cursor.y + below + GetSystemMetrics(SM_CYCURSOR) / 2, 0, 0};
+  tip.right = tip.left + LOWORD(size);
+  tip.bottom = tip.top + HIWORD(size);
+  tip = ClearOf(tip, {command1_, text2_});
+  SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(tip.left, tip.top));
+  SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  shown_ = true;
+  SetTimer(form_, TimerId, ShownPollMs, nullptr);
+}
+
+void LineTips::Hide() noexcept {
+  KillTimer(form_, TimerId);
+  if (!shown_) return;
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = form_;
+  SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  shown_ = false;
+}

@@ -1,0 +1,36 @@
+// The log's line tooltips: hovering a trace line tells its story, in a tooltip the form places itself.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Owns a tracking tooltip window. It shows after the usual hover pause below the line under the cursor, clear of
+// the targets, and hides as the cursor leaves that line; nothing of it is in the log's chain of procedures.
+class LineTips {
+ public:
+  static constexpr UINT_PTR TimerId = 2;
+
+  LineTips() = default;
+  LineTips(const LineTips&) = delete;
+  LineTips& operator=(const LineTips&) = delete;
+  ~LineTips();
+
+  // False when the window could not be made; the log works on without them.
+  bool Create(HWND form, HWND log, HWND command1, HWND text2, int maxWidth) noexcept;
+  // Every mouse message of the form's windows, before it is dispatched.
+  void Relay(const MSG& message) noexcept;
+  // The form's TimerId: the hover pause is over, or the cursor is looked at again while the tooltip shows.
+  void OnTimer() noexcept;
+  HWND Hwnd() const noexcept { return tip_; }
+
+ private:
+  int LineUnderCursor() const noexcept;
+  void Show() noexcept;
+  void Hide() noexcept;
+
+  HWND form_ = nullptr, log_ = nullptr, command1_ = nullptr, text2_ = nullptr, tip_ = nullptr;
+  int hovered_ = -1;  // the line the cursor rests on, -1 for none
+  bool shown_ = false;
+  std::string text_;  // what the tooltip shows, kept while it shows
+};
