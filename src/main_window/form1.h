@@ -90,5 +90,5 @@ class Form1 {
   UniqueFont logFont_;
   Tooltips tooltips_;
   mutable LineTips lineTips_;  // where the cursor rests is no part of the form's state
-  std::string tooltipText_;  // the text the tooltip window shows, kept while it shows
+  std::string tooltipText_;    // the text the tooltip window shows, kept while it shows
 };

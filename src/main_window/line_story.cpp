@@ -59,14 +59,15 @@ std::string WhatWasInvalid(const TraceLine& line, const LineRecord& record) {
     case Module1::Invalid::Part: break;
   }
   char text[96];
-  std::snprintf(text, sizeof text, "As it came, part of the client area was invalid: (%d, %d)-(%d, %d).",
-                record.Left, record.Top, record.Right, record.Bottom);
+  std::snprintf(text, sizeof text, "As it came, part of the client area was invalid: (%d, %d)-(%d, %d).", record.Left,
+                record.Top, record.Right, record.Bottom);
   return text;
 }
 
 std::string WhatTheResultMeans(const TraceLine& line) {
   if (line.Message != WM_ERASEBKGND) {
-    return "A window returns 0 once it has handled " + std::string(line.Name) + "; the system reads nothing more in it.";
+    return "A window returns 0 once it has handled " + std::string(line.Name) +
+           "; the system reads nothing more in it.";
   }
   if (line.Result != 0) {
     return "Nonzero: the window says it erased the background, so the mark for erasing is cleared. It says nothing "
@@ -82,7 +83,8 @@ std::string LineStory(const TraceLine& line, const LineRecord& record, const Req
   const std::string target(TargetCalled(record.OnCommand1));
   std::string story = line.Returned ? "The window procedure of " + target + " returned from " + std::string(line.Name)
                                     : std::string(line.Name) + " reached the window procedure of " + target;
-  if (line.Returned && outer != nullptr) story += ", the message of " + Numbered(line.Number - record.Back, false, line.Message);
+  if (line.Returned && outer != nullptr)
+    story += ", the message of " + Numbered(line.Number - record.Back, false, line.Message);
   story += ".";
   const std::string when = When(record, request);
   if (!when.empty()) story += " " + when;

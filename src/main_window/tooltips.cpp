@@ -124,5 +124,7 @@ std::string RedrawWindowCall(bool onButton, std::int32_t flags) {
 }
 
 std::string InvalidateRectCall(bool onButton, bool erase) {
-  return std::string("InvalidateRect(").append(TargetCalled(onButton)).append(erase ? ", NULL, TRUE)" : ", NULL, FALSE)");
+  return std::string("InvalidateRect(")
+      .append(TargetCalled(onButton))
+      .append(erase ? ", NULL, TRUE)" : ", NULL, FALSE)");
 }

@@ -13,10 +13,10 @@ namespace {
 
 // Where the marks go in the box, read from the box each time: its font, margin and text can change.
 struct MarginGeometry {
-  RECT Margin;       // the strip left of the text, as high as the client area
-  int FirstTop;      // the top of the first visible line
+  RECT Margin;   // the strip left of the text, as high as the client area
+  int FirstTop;  // the top of the first visible line
   int LineHeight;
-  int FirstLine;     // the first visible line
+  int FirstLine;  // the first visible line
   int LineCount;
   int Dpi;
 };
@@ -52,9 +52,9 @@ void Fill(HDC dc, RECT area, COLORREF colour) noexcept {
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
 }
 
-void DrawMark(HDC dc, const MarginGeometry& at, int row, const TraceLine& line) noexcept {
-  const LineRecord* record = RecordOf(line.Number);
-  if (record == nullptr || record->Returned != static_cast<std::uint32_t>(line.Returned)) return;
+void DrawMark(HDC dc, const MarginGeometry& at, int row, std::int32_t number) noexcept {
+  const LineRecord* record = RecordOf(number);
+  if (record == nullptr) return;
   const int pixel = std::max(1, MulDiv(1, at.Dpi, 96));
   const int side = std::min(at.LineHeight - 2 * pixel, MulDiv(7, at.Dpi, 96));
   RECT square{at.Margin.left + 2 * pixel, row + (at.LineHeight - side) / 2, 0, 0};
@@ -66,29 +66,45 @@ void DrawMark(HDC dc, const MarginGeometry& at, int row, const TraceLine& line) 
     InflateRect(&square, -pixel, -pixel);
     Fill(dc, square, GetSysColor(COLOR_WINDOW));
   }
-  if (RequestReturnedAfter(line.Number) != nullptr) {
+  if (RequestReturnedAfter(number) != nullptr) {
     Fill(dc, {at.Margin.left, row + at.LineHeight - pixel, at.Margin.right, row + at.LineHeight},
          GetSysColor(COLOR_WINDOWTEXT));
   }
+}
+
+// A line's number: known for the lines the log put in last, read back for any other, which costs the box a walk
+// through its lines.
+std::optional<std::int32_t> NumberOf(HWND box, int line, const KnownLines& known) {
+  const auto index = static_cast<std::size_t>(line - known.FirstLine);
+  if (known.Numbers != nullptr && line >= known.FirstLine && index < known.Numbers->size() &&
+      (*known.Numbers)[index] != KnownLines::ReadBack) {
+    return (*known.Numbers)[index];
+  }
+  const std::string text = ShortLineText(box, line);
+  const std::optional<TraceLine> traced = ParseTraceLine(text);
+  const LineRecord* record = traced ? RecordOf(traced->Number) : nullptr;
+  if (record == nullptr || record->Returned != static_cast<std::uint32_t>(traced->Returned)) return std::nullopt;
+  return traced->Number;
 }
 
 }  // namespace
 
 int MarkMarginWidth(int dpi) noexcept { return MulDiv(12, dpi, 96); }
 
-void DrawLineMarks(HWND box, int top, int bottom) noexcept {
+void DrawLineMarks(HWND box, int top, int bottom, const KnownLines& known) noexcept {
   const HDC dc = GetDC(box);
   if (dc == nullptr) return;
   if (const std::optional<MarginGeometry> at = GeometryOf(box, dc)) {
     IntersectClipRect(dc, at->Margin.left, at->Margin.top, at->Margin.right, at->Margin.bottom);
     const int first = at->FirstLine + std::max(0, (top - at->FirstTop) / at->LineHeight);
     const int last = std::min(at->LineCount - 1, at->FirstLine + (bottom - at->FirstTop) / at->LineHeight);
+    const int firstRow = at->FirstTop + (first - at->FirstLine) * at->LineHeight;
+    Fill(dc, {at->Margin.left, firstRow, at->Margin.right, firstRow + (last - first + 1) * at->LineHeight},
+         GetSysColor(COLOR_WINDOW));
     for (int line = first; line <= last; ++line) {
-      const int row = at->FirstTop + (line - at->FirstLine) * at->LineHeight;
-      Fill(dc, {at->Margin.left, row, at->Margin.right, row + at->LineHeight}, GetSysColor(COLOR_WINDOW));
       try {
-        if (const std::optional<TraceLine> traced = ParseTraceLine(ShortLineText(box, line))) {
-          DrawMark(dc, *at, row, *traced);
+        if (const std::optional<std::int32_t> number = NumberOf(box, line, known)) {
+          DrawMark(dc, *at, firstRow + (line - first) * at->LineHeight, *number);
         }
       } catch (...) {
       }
@@ -97,22 +113,11 @@ void DrawLineMarks(HWND box, int top, int bottom) noexcept {
   ReleaseDC(box, dc);
 }
 
-void ScrollLineMarks(HWND box, int lines) noexcept {
+void DrawLastLineMarks(HWND box, const KnownLines& known) noexcept {
   const std::optional<MarginGeometry> at = GeometryOf(box);
   if (!at) return;
-  const long long pixels = static_cast<long long>(lines) * at->LineHeight;
-  const int height = at->Margin.bottom - at->Margin.top;
-  const int dy = static_cast<int>(std::clamp<long long>(-pixels, -height, height));
-  ScrollWindowEx(box, 0, dy, &at->Margin, &at->Margin, nullptr, nullptr, SW_INVALIDATE);
-}
-
-void MarkCallReturned(HWND box) noexcept {
-  const std::optional<MarginGeometry> at = GeometryOf(box);
-  if (!at) return;
-  // The text ends with a line break, so the last line is empty and the one before it the last traced.
   const int row = at->FirstTop + (at->LineCount - 2 - at->FirstLine) * at->LineHeight;
-  const RECT cell{at->Margin.left, row, at->Margin.right, row + at->LineHeight};
-  InvalidateRect(box, &cell, FALSE);
+  DrawLineMarks(box, row, row + at->LineHeight - 1, known);
 }
 
 std::optional<BoxLine> BoxLineAt(HWND box, POINT client) noexcept {

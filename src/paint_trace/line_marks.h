@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace Module1 {
 
@@ -16,14 +18,19 @@ inline constexpr COLORREF Text2MarkColour = RGB(230, 159, 0);     // the "   Has
 // The room the marks need at this DPI, for EM_SETMARGINS.
 int MarkMarginWidth(int dpi) noexcept;
 
+// The numbers of a run of the box's lines, known without reading them back; 0 for a line that is no trace line.
+struct KnownLines {
+  static constexpr std::int32_t ReadBack = -1;  // a line whose text must be read to be known
+
+  int FirstLine = 0;
+  const std::vector<std::int32_t>* Numbers = nullptr;
+};
+
 // Draws the marks of the box's lines that lie, wholly or in part, between these two heights of its client area.
-void DrawLineMarks(HWND box, int top, int bottom) noexcept;
+void DrawLineMarks(HWND box, int top, int bottom, const KnownLines& known) noexcept;
 
-// The box scrolls only its text: its margin is moved with it, and what comes into view is marked as it paints.
-void ScrollLineMarks(HWND box, int lines) noexcept;
-
-// A call returned after the last line in the box: that line's mark gets its rule when it next paints.
-void MarkCallReturned(HWND box) noexcept;
+// Draws the marks of the box's last line, the one before the empty line its text ends with.
+void DrawLastLineMarks(HWND box, const KnownLines& known) noexcept;
 
 // A line of the box as it shows: which line, and where in the client area, text and margin.
 struct BoxLine {

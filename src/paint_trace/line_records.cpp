@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "paint_trace/line_marks.h"
 #include "paint_trace/module1.h"
 
 namespace Module1 {
@@ -22,9 +21,7 @@ struct OpenLines {
   std::array<std::int32_t, 16> Numbers{};
   std::size_t Depth = 0;
 
-  std::int32_t Innermost() const noexcept {
-    return Depth == 0 || Depth > Numbers.size() ? 0 : Numbers[Depth - 1];
-  }
+  std::int32_t Innermost() const noexcept { return Depth == 0 || Depth > Numbers.size() ? 0 : Numbers[Depth - 1]; }
 };
 
 // Lines are kept in blocks, so that a long log never copies its records to grow, nor holds much spare room.
@@ -52,9 +49,8 @@ std::uint16_t Distance(std::int32_t from, std::int32_t to) noexcept {
   return to == 0 || back <= 0 || back > 0xFFFF ? 0 : static_cast<std::uint16_t>(back);
 }
 
-std::int16_t Coordinate(LONG value) noexcept {
-  return static_cast<std::int16_t>(std::clamp<LONG>(value, INT16_MIN, INT16_MAX));
-}
+// A target's client area is far smaller than this; a larger one is told as at least 255.
+std::uint8_t Coordinate(LONG value) noexcept { return static_cast<std::uint8_t>(std::clamp<LONG>(value, 0, 255)); }
 
 // What was invalid as the message came: for WM_NCPAINT, 1 names the whole frame and anything else a region.
 void ReadInvalid(HWND hwnd, UINT message, WPARAM wParam, LineRecord& record) noexcept {
@@ -103,10 +99,11 @@ LineRecord RecordFor(HWND hwnd, UINT message, bool returned) noexcept {
   record.During = State.InCall;
   record.OnCommand1 = hwnd == HookedCommand1;
   record.Returned = returned;
-  record.Message = static_cast<std::uint32_t>(
-      std::find(RecordedMessages.begin(), RecordedMessages.end(), message) - RecordedMessages.begin());
+  record.Message = static_cast<std::uint32_t>(std::find(RecordedMessages.begin(), RecordedMessages.end(), message) -
+                                              RecordedMessages.begin());
   if (request != 0 && !State.InCall) {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - State.Requests.back().Returned);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - State.Requests.back().Returned);
     record.MsAfter = static_cast<std::uint16_t>(std::clamp<std::int64_t>(ms.count(), 0, 0xFFFF));
   }
   return record;
@@ -130,7 +127,7 @@ RequestScope::~RequestScope() {
   State.InCall = false;
   State.Requests.back().LastNumberDuring = TraceCount;
   State.Requests.back().Returned = Clock::now();
-  if (LogBox != nullptr && IsWindow(LogBox)) MarkCallReturned(LogBox);
+  MarkCallReturned();
 }
 
 void NoteSent(HWND hwnd, UINT message, WPARAM wParam, std::int32_t number) noexcept {

@@ -24,7 +24,7 @@ struct Request {
 // What a target's update region held as a message arrived: for WM_NCPAINT, what its region argument named.
 enum class Invalid : std::uint8_t { Nothing, Whole, Part };
 
-// Kept for every line written to the attached log: 16 bytes, since a log may hold millions of lines.
+// Kept for every line written to the attached log: 12 bytes, since a log may hold millions of lines.
 struct LineRecord {
   std::uint32_t RequestNumber : 24;  // the request last made when the line was traced, counted from 1; 0 for none
   std::uint32_t During : 1;          // traced before that request's call returned
@@ -34,9 +34,9 @@ struct LineRecord {
   std::uint32_t Message : 2;   // 0 WM_NCPAINT, 1 WM_ERASEBKGND, 2 WM_PAINT: MessageOf reads it
   std::uint16_t MsAfter;       // how long after the request's call returned, up to 65,535
   std::uint16_t Back;          // S line: how far back the S line it arrived inside is; R line: its own S; 0 if none
-  std::int16_t Left, Top, Right, Bottom;  // the update rectangle, when part was invalid
+  std::uint8_t Left, Top, Right, Bottom;  // the update rectangle, when part was invalid, each up to 255
 };
-static_assert(sizeof(LineRecord) == 16, "a line's record is meant to stay small");
+static_assert(sizeof(LineRecord) == 12, "a line's record is meant to stay small");
 
 UINT MessageOf(const LineRecord& record) noexcept;
 

@@ -6,9 +6,11 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "paint_trace/line_marks.h"
 #include "paint_trace/module1.h"
+#include "paint_trace/trace_lines.h"
 
 namespace Module1 {
 
@@ -117,6 +119,14 @@ class LogFeed {
   }
 
   HWND Box() const noexcept { return subclass_.Box(); }
+  bool Idle() const noexcept { return pending_.empty() && !flushing_ && !closing_; }
+
+  // The numbers of the lines the feed put in last, while nothing else has changed the box's text since.
+  KnownLines Known() const noexcept {
+    const bool intact =
+        tail_.Length == GetWindowTextLengthW(Box()) && tail_.Lines == subclass_.Forward(EM_GETLINECOUNT, 0, 0);
+    return intact ? KnownLines{tail_.FirstLine, &tail_.Numbers} : KnownLines{};
+  }
 
   // Kept whole or not at all: the only allocation comes before anything is added. An idle loop wakes for the
   // batch; a busy one finds it due when it next takes a message.
@@ -141,15 +151,8 @@ class LogFeed {
   }
 
   void Flush(bool paint) noexcept;
+  void RememberTail(bool follows, int firstLine) noexcept;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-
-  // The box scrolls its text alone: whatever moved it, the margin's marks follow.
-  void KeepMarksInStep() noexcept {
-    if (closing_) return;
-    const auto top = static_cast<int>(subclass_.Forward(EM_GETFIRSTVISIBLELINE, 0, 0));
-    if (top != marksTop_) ScrollLineMarks(Box(), top - marksTop_);
-    marksTop_ = top;
-  }
 
  private:
   // The box is going: lines still on their way have nowhere to go, and none is put into it any more.
@@ -183,7 +186,15 @@ class LogFeed {
   bool flushing_ = false;
   bool closing_ = false;
   bool clicked_ = false;  // a click in the box is being handled
-  int marksTop_;          // the first visible line, as the margin's marks were last placed
+  int marksTop_;          // the first visible line when the margin's marks were last drawn
+  // The last lines the feed put in, and the box's length and line count just after: a line's mark then needs no
+  // reading back, which costs the box a walk through all its lines.
+  struct {
+    int FirstLine = 0;
+    std::vector<std::int32_t> Numbers;
+    int Length = -1;
+    LRESULT Lines = -1;
+  } tail_;
 };
 
 // The attached log's state: made when the log is attached, let go of with its box or the form. A call into the
@@ -199,6 +210,14 @@ bool ViewsTheEnd(HWND box) noexcept {
   return info.nPos + static_cast<int>(info.nPage) > info.nMax;
 }
 
+// Whether the box's caret sits at this character: EM_GETSEL gives a selection's lower end first, wherever its caret.
+bool CaretAt(HWND box, DWORD index) noexcept {
+  POINT caret{};
+  if (GetFocus() != box || !GetCaretPos(&caret)) return false;
+  const LRESULT at = SendMessageA(box, EM_POSFROMCHAR, index, 0);
+  return at != -1 && caret.x == static_cast<short>(LOWORD(at)) && caret.y == static_cast<short>(HIWORD(at));
+}
+
 // Lines go in at the very end. A reader there with nothing selected follows them; any other keeps the view and the
 // selection, as does one whose click is being handled, since the click was aimed at what was shown. A caret at the
 // end stays there, so that scrolling back down follows again. The wide length counts characters.
@@ -212,9 +231,10 @@ void PutAtEnd(HWND box, const std::string& text, bool holdView) noexcept {
     return;
   }
   const LRESULT top = SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  const bool leftwards = start != stop && CaretAt(box, start);
   if (!atEnd) SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
   SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-  if (!atEnd) SendMessageA(box, EM_SETSEL, start, static_cast<LPARAM>(stop));
+  if (!atEnd) SendMessageA(box, EM_SETSEL, leftwards ? stop : start, static_cast<LPARAM>(leftwards ? start : stop));
   SendMessageA(box, EM_LINESCROLL, 0, top - SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0));
 }
 
@@ -229,7 +249,10 @@ void LogFeed::Flush(bool paint) noexcept {
   while (!pending_.empty()) {
     sending_.swap(pending_);
     lines += std::exchange(pendingLines_, 0);
+    const bool follows = Known().Numbers != nullptr || GetWindowTextLengthW(Box()) == 0;
+    const auto firstLine = static_cast<int>(subclass_.Forward(EM_GETLINECOUNT, 0, 0)) - 1;
     PutAtEnd(Box(), sending_, clicked_);
+    RememberTail(follows, firstLine);
     sending_.clear();
   }
   if (lines != 0) pace_ = {pace_.PaintMs, MsSince(start), lines};
@@ -239,13 +262,45 @@ void LogFeed::Flush(bool paint) noexcept {
   if (lines != 0 && paint && !closing_) UpdateWindow(Box());
 }
 
+// The box's last lines are the ones just sent, at firstLine on. Unless the text before them was all the feed's own,
+// the first of them may have joined text typed at the end, and is left to be read back. Enough are kept to fill any
+// view.
+void LogFeed::RememberTail(bool follows, int firstLine) noexcept {
+  constexpr std::size_t Kept = 512;
+  try {
+    if (!follows || tail_.FirstLine + static_cast<int>(tail_.Numbers.size()) != firstLine) {
+      tail_.Numbers.clear();
+      tail_.FirstLine = firstLine;
+    }
+    for (std::size_t start = 0; start < sending_.size();) {
+      const std::size_t end = sending_.find("\r\n", start);
+      const std::optional<TraceLine> line = ParseTraceLine(std::string_view(sending_).substr(start, end - start));
+      tail_.Numbers.push_back(start == 0 && !follows ? KnownLines::ReadBack : line ? line->Number : 0);
+      start = end + 2;
+    }
+    if (tail_.Numbers.size() > Kept) {
+      const std::size_t dropped = tail_.Numbers.size() - Kept;
+      tail_.Numbers.erase(tail_.Numbers.begin(), tail_.Numbers.begin() + static_cast<std::ptrdiff_t>(dropped));
+      tail_.FirstLine += static_cast<int>(dropped);
+    }
+    tail_.Length = GetWindowTextLengthW(Box());
+    tail_.Lines = subclass_.Forward(EM_GETLINECOUNT, 0, 0);
+  } catch (...) {
+    tail_.Length = -1;
+  }
+}
+
 // The box's pace counts every paint that paints something, whoever asked for it, and the marks drawn beside it.
+// The box scrolls its text alone, so once it has scrolled the whole margin is drawn anew; moving the margin's pixels
+// along would cost Wine's box more than its paint.
 LRESULT LogFeed::TimedPaint(WPARAM wParam, LPARAM lParam) noexcept {
   RECT update{};
   if (!GetUpdateRect(Box(), &update, FALSE)) return subclass_.Forward(WM_PAINT, wParam, lParam);
   const Clock::time_point start = Clock::now();
   const LRESULT result = subclass_.Forward(WM_PAINT, wParam, lParam);
-  DrawLineMarks(Box(), update.top, update.bottom);
+  const auto top = static_cast<int>(subclass_.Forward(EM_GETFIRSTVISIBLELINE, 0, 0));
+  if (std::exchange(marksTop_, top) != top) GetClientRect(Box(), &update);
+  DrawLineMarks(Box(), update.top, update.bottom, Known());
   pace_.PaintMs = MsSince(start);
   return result;
 }
@@ -282,10 +337,7 @@ LRESULT CALLBACK LogBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     RemovePropA(hwnd, PreviousProcedure);
     return result;
   }
-  if (feed == nullptr) return ForwardAsBefore(hwnd, message, wParam, lParam);
-  const LRESULT result = feed->Handle(message, wParam, lParam);
-  if (message != WM_PAINT) feed->KeepMarksInStep();
-  return result;
+  return feed != nullptr ? feed->Handle(message, wParam, lParam) : ForwardAsBefore(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CheckDueLines(int code, WPARAM wParam, LPARAM lParam) noexcept {
@@ -312,6 +364,10 @@ void AppendLogLine(HWND box, std::string_view line) {
   } else {
     PutAtEnd(box, std::string(line).append("\r\n"), false);
   }
+}
+
+void MarkCallReturned() noexcept {
+  if (Feed != nullptr && Feed->Idle()) DrawLastLineMarks(Feed->Box(), Feed->Known());
 }
 
 void FlushLog() noexcept {

@@ -30,6 +30,10 @@ void AttachLog(HWND box) noexcept;
 // other than the attached log takes each line at once.
 void AppendLogLine(HWND box, std::string_view line);
 
+// A request's call returned: the log's last line shows so in its margin at once, unless lines are still on their
+// way, which show it as they go in. Drawn, not painted: a paint of the box would cost far more than the mark.
+void MarkCallReturned() noexcept;
+
 // Puts every collected line into the log now and paints them.
 void FlushLog() noexcept;
 

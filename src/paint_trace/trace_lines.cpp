@@ -66,7 +66,8 @@ std::optional<TraceLine> ParseTraceLine(std::string_view text) {
   if (number < 0 || number > INT32_MAX || known.empty()) return std::nullopt;
   TraceLine line{static_cast<std::int32_t>(number), returned, message, known, 0};
   if (returned && text.size() >= 8) {
-    line.Result = static_cast<std::int32_t>(std::strtoul(std::string(text.substr(text.size() - 8)).c_str(), nullptr, 16));
+    line.Result =
+        static_cast<std::int32_t>(std::strtoul(std::string(text.substr(text.size() - 8)).c_str(), nullptr, 16));
   }
   // Whatever the pieces read, only a line that writes back the same is one.
   const std::string again =

@@ -375,6 +375,19 @@ TEST_F(Form1Test, TypingAndSelectingInTheLogKeepTheSelectionWhileLinesGoToTheEnd
   ASSERT_EQ(LogLines(typedAndTraced).size(), 6u + 6u);
   SendMessageA(log, WM_UNDO, 0, 0);
   EXPECT_EQ(WindowText(log), typedAndTraced) << "an undo took trace lines out";
+
+  // Made leftwards, a selection keeps its caret at its left end, where Shift and an arrow key go on from.
+  SetFocus(log);
+  SendMessageA(log, EM_SETSEL, 3, 1);
+  RedrawWindow(Control(Command1Id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ERASENOW);
+  ASSERT_TRUE(Settled());
+  ASSERT_GT(LogLines(WindowText(log)).size(), 12u);
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  EXPECT_EQ(caret.x, static_cast<short>(LOWORD(SendMessageA(log, EM_POSFROMCHAR, 1, 0))))
+      << "the caret went to the selection's other end";
+  EXPECT_EQ(SelectionStart(log, &end), 1u);
+  EXPECT_EQ(end, 3u);
 }
 
 // A reader at the end follows the lines; one who scrolled up, with or without a selection, keeps the view.
@@ -590,7 +603,7 @@ std::string Hover(const Form1& form, HWND window, POINT at, std::chrono::millise
   PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
   HWND tooltip = nullptr;
   if (!PumpUntil([&] { return (tooltip = ShownTooltipOf(form.Hwnd())) != nullptr; }, patience, &form)) return "";
-  const std::string text = WindowText(tooltip);
+  std::string text = WindowText(tooltip);
   RECT tip, target, overlap;
   GetWindowRect(tooltip, &tip);
   for (const ControlId id : {Command1Id, Text2Id}) {
@@ -673,7 +686,8 @@ MarginPixels PixelsBeside(HWND log, int line) {
   RECT text;
   SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   const int margin = LOWORD(SendMessageA(log, EM_GETMARGINS, 0, 0));
-  const int top = static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0)));
+  const int top =
+      static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0)));
   const int bottom =
       static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line + 1, 0), 0)));
   MarginPixels seen;
@@ -699,6 +713,7 @@ MarginPixels PixelsBeside(HWND log, int line) {
 TEST_F(Form1LookAtTheLog, TheMarginMarksEachLinesTargetAndWhetherItCameDuringACallAndWhereTheCallReturned) {
   StartTracing();
   std::vector<std::pair<bool, RequestTrace>> requests;  // on the button, and what it traced
+  requests.reserve(5);
   for (int press = 0; press < 4; ++press) requests.emplace_back(true, PressKeepingTheLog(Command2Id));
   Click(Option2Id);
   requests.emplace_back(false, PressKeepingTheLog(Command4Id));

@@ -41,4 +41,25 @@ TEST(TraceLines, OnlyThePaintMessagesHaveNames) {
   }
 }
 
+// A line the user typed or cut tells no story: only the formats' own text reads as a trace line.
+TEST(TraceLines, OnlyAWholeLineOfEitherFormatReadsAsATraceLine) {
+  const auto send = Module1::ParseTraceLine("<000017> S WM_ERASEBKGND");
+  ASSERT_TRUE(send.has_value());
+  EXPECT_EQ(send->Number, 17);
+  EXPECT_FALSE(send->Returned);
+  EXPECT_EQ(send->Message, 0x0014u);
+  const auto back = Module1::ParseTraceLine("<2147483647> R WM_NCPAINT   lResult:  &HFFFFFFFF");
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->Number, std::numeric_limits<std::int32_t>::max());
+  EXPECT_TRUE(back->Returned);
+  EXPECT_EQ(back->Message, 0x0085u);
+  EXPECT_EQ(back->Result, -1);
+  for (const char* other :
+       {"", "hello", "<000017> S WM_PAIN", "000017> S WM_PAINT", "<000017> S WM_PAINT ", "<17> S WM_PAINT",
+        "<000017> X WM_PAINT", "<000017> S WM_SYNCPAINT", "<000018> R WM_PAINT   lResult:  &H0000000",
+        "<000018> R WM_PAINT   lResult:  &H0000000g", "<-00017> S WM_PAINT", "<000017> R WM_PAINT"}) {
+    EXPECT_FALSE(Module1::ParseTraceLine(other).has_value()) << '"' << other << '"';
+  }
+}
+
 }  // namespace

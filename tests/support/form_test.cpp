@@ -52,7 +52,8 @@ RequestTrace FormDriver::PressKeepingTheLog(ControlId button, const std::functio
   if (onReturn) onReturn();
   EXPECT_TRUE(Settled()) << "the painting did not settle";
   const std::vector<std::string> all = Lines();
-  const std::vector<std::string> lines(all.begin() + std::min(kept, static_cast<std::ptrdiff_t>(all.size())), all.end());
+  const std::vector<std::string> lines(all.begin() + std::min(kept, static_cast<std::ptrdiff_t>(all.size())),
+                                       all.end());
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
   EXPECT_TRUE(NumberedFrom(lines, before + 1));
   EXPECT_EQ(WithoutNumbers(lines), witness.Events()) << "the log says otherwise than the witness under the hook";
