@@ -16,6 +16,7 @@
 
 #include "main_window/form1.h"
 #include "main_window/message_pump.h"
+#include "paint_trace/line_records.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_lines.h"
 
@@ -558,7 +559,14 @@ int main() {
   timed("floods", [&] { figures.push_back(FloodVisible(*bench, floor)); });
   figures.push_back(Count("flood_floor_ms", "one line replaced and painted, bare box, 50,000 lines", "ms", floor.Large,
                           "the fastest of the bare box's rounds above"));
+  const std::size_t bytesBefore = Module1::RememberedBytes();
+  const std::int32_t linesBefore = Module1::TraceCount;
   timed("throughput", [&] { figures.push_back(LogThroughput(*bench)); });
+  const std::int32_t lines = Module1::TraceCount - linesBefore;
+  figures.push_back(Count("line_record_bytes", "what each line traced in the throughput part keeps for its story",
+                          "bytes/line",
+                          static_cast<double>(Module1::RememberedBytes() - bytesBefore) / std::max(lines, 1),
+                          std::to_string(lines) + " lines"));
   Print(figures);
   std::printf("time by part: %s\n", partTimes.c_str());
   return WaitsFailed ? 1 : 0;

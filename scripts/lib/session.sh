@@ -144,6 +144,12 @@ shoot_moravane() {
     fail "Moravane's window did not appear within 30 s; Wine's output is in $WINEPREFIX.log" "run $command_name again"
   if [ $# -gt 0 ]; then
     run wine explorer /desktop=Moravane "$root/build/mingw-i686/bin/press_buttons.exe" "$@"
+    # explorer can return before the program it started ends: the picture waits for the last press.
+    local tenths=0
+    while pgrep -f 'press_buttons\.exe' >/dev/null; do
+      ((tenths++ < 300)) || fail "press_buttons did not end within 30 s" "run $command_name again"
+      sleep 0.1
+    done
     sleep 1
   fi
   run import -window "$window" "$picture"
