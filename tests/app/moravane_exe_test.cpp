@@ -238,7 +238,7 @@ TEST_P(MoravaneAtDpi, FitsEveryCaptionWithAirAtTheSystemDpi) {
   GetExitCodeProcess(child.hProcess, &exitCode);
   CloseHandle(child.hThread);
   CloseHandle(child.hProcess);
-  EXPECT_EQ(exitCode, 0u) << "a caption does not fit at " << GetParam() << " DPI; the measurements are above";
+  EXPECT_EQ(exitCode, 0u) << "the form does not look right at " << GetParam() << " DPI; the measurements are above";
 }
 
 INSTANTIATE_TEST_SUITE_P(SystemDpi, MoravaneAtDpi, ::testing::Values(96, 120, 144),

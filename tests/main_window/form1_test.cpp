@@ -669,9 +669,11 @@ TEST(Form1Look, EveryTooltipShowsClearOfTheTargetsAndLeavesTheCounterWhereItWas)
   EXPECT_NE(flag.find("Value: 0x0010."), std::string::npos) << flag;
 }
 
-// What the margin shows beside a line: how many pixels of each target's colour, and of the text's colour.
+// What the margin shows beside a line: how many pixels of each target's colour and of the text's colour, and
+// whether the middle of the target's square is in its colour, as a filled one is and a hollow one is not.
 struct MarginPixels {
   int Button = 0, TextBox = 0, Rule = 0, InText = 0;  // InText: the targets' colours right of the margin
+  bool Filled = false;
 };
 
 // Whether a line's top lies inside the box's client area.
@@ -682,29 +684,35 @@ bool InView(HWND log, int line) {
   return at != -1 && static_cast<short>(HIWORD(at)) >= 0 && static_cast<short>(HIWORD(at)) < client.bottom;
 }
 
+bool IsTargetColour(COLORREF pixel) { return pixel == RGB(0, 114, 178) || pixel == RGB(230, 159, 0); }  // blue, orange
+
 MarginPixels PixelsBeside(HWND log, int line) {
   RECT text;
   SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   const int margin = LOWORD(SendMessageA(log, EM_GETMARGINS, 0, 0));
-  const int top =
-      static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0)));
-  const int bottom =
-      static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line + 1, 0), 0)));
+  const auto rowOf = [&](int at) {
+    return static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, at, 0), 0)));
+  };
+  const int top = rowOf(line), bottom = rowOf(line + 1);
   MarginPixels seen;
+  RECT square{text.left, bottom, text.left - margin, top};  // the target's colour's extent, empty so far
   const HDC dc = GetDC(log);
   for (int y = top; y < bottom; ++y) {
     for (int x = text.left - margin; x < text.right; ++x) {
       const COLORREF pixel = GetPixel(dc, x, y);
-      const bool button = pixel == RGB(0, 114, 178), textBox = pixel == RGB(230, 159, 0);  // blue, orange
       if (x >= text.left) {
-        seen.InText += button || textBox;
+        seen.InText += IsTargetColour(pixel);
         continue;
       }
-      seen.Button += button;
-      seen.TextBox += textBox;
+      seen.Button += pixel == RGB(0, 114, 178);
+      seen.TextBox += pixel == RGB(230, 159, 0);
       seen.Rule += pixel == GetSysColor(COLOR_WINDOWTEXT);
+      if (IsTargetColour(pixel))
+        square = {std::min<LONG>(square.left, x), std::min<LONG>(square.top, y), std::max<LONG>(square.right, x),
+                  std::max<LONG>(square.bottom, y)};
     }
   }
+  seen.Filled = IsTargetColour(GetPixel(dc, (square.left + square.right) / 2, (square.top + square.bottom) / 2));
   ReleaseDC(log, dc);
   return seen;
 }
@@ -724,7 +732,6 @@ TEST_F(Form1LookAtTheLog, TheMarginMarksEachLinesTargetAndWhetherItCameDuringACa
     previous = trace.Later.empty() ? trace.During.back() : trace.Later.back();
   }
   const HWND log = Control(Text1Id);
-  const int full = DpiOf(log) * DpiOf(log) * 30 / (96 * 96);  // most of a 7-pixel square at 96 DPI
   // Every line in view against what the test saw of it; then at the top, where the box scrolled its text alone.
   for (const int scroll : {SB_BOTTOM, SB_TOP}) {
     SendMessageA(log, WM_VSCROLL, scroll, 0);
@@ -741,7 +748,8 @@ TEST_F(Form1LookAtTheLog, TheMarginMarksEachLinesTargetAndWhetherItCameDuringACa
           const int colour = onButton ? seen.Button : seen.TextBox;
           EXPECT_EQ(onButton ? seen.TextBox : seen.Button, 0) << text;
           EXPECT_EQ(seen.InText, 0) << text;
-          EXPECT_TRUE(during ? colour >= full : colour > 0 && colour < full) << text << ": " << colour << " pixels";
+          EXPECT_GT(colour, 0) << text;
+          EXPECT_EQ(seen.Filled, during) << text << ": filled during the call, hollow later";
           EXPECT_EQ(seen.Rule > 0, std::count(rules.begin(), rules.end(), text) > 0) << text << ": the call's rule";
         }
       }
