@@ -10,11 +10,9 @@ using Module1::LineRecord;
 using Module1::Request;
 using Module1::TraceLine;
 
-std::string Numbered(std::int32_t number, bool returned, UINT message) {
-  char text[48];
-  std::snprintf(text, sizeof text, "<%06ld> %s %s", static_cast<long>(number), returned ? "R" : "S",
-                std::string(Module1::TracedMessageName(message)).c_str());
-  return text;
+// The S line a line came inside, as the log shows it.
+std::string SendLineOf(std::int32_t number, UINT message) {
+  return Module1::FormatSendLine(number, Module1::TracedMessageName(message));
 }
 
 std::string CallOf(const Request& request) {
@@ -37,7 +35,7 @@ std::string When(const LineRecord& record, const Request* request) {
 // What sent a message inside another is told only where a single sender can do it: BeginPaint, inside WM_PAINT.
 std::string Inside(const TraceLine& line, const LineRecord& record, const LineRecord& outer) {
   const UINT outerMessage = Module1::MessageOf(outer);
-  std::string text = "It came while " + Numbered(line.Number - record.Back, false, outerMessage) + " of " +
+  std::string text = "It came while " + SendLineOf(line.Number - record.Back, outerMessage) + " of " +
                      std::string(TargetCalled(outer.OnCommand1)) + " was being handled";
   if (outerMessage != WM_PAINT || outer.OnCommand1 != record.OnCommand1) return text + ".";
   if (line.Message == WM_ERASEBKGND) {
@@ -84,7 +82,7 @@ std::string LineStory(const TraceLine& line, const LineRecord& record, const Req
   std::string story = line.Returned ? "The window procedure of " + target + " returned from " + std::string(line.Name)
                                     : std::string(line.Name) + " reached the window procedure of " + target;
   if (line.Returned && outer != nullptr)
-    story += ", the message of " + Numbered(line.Number - record.Back, false, line.Message);
+    story += ", the message of " + SendLineOf(line.Number - record.Back, line.Message);
   story += ".";
   const std::string when = When(record, request);
   if (!when.empty()) story += " " + when;

@@ -5,7 +5,6 @@
 
 #include "main_window/line_story.h"
 #include "main_window/tooltips.h"
-#include "paint_trace/line_marks.h"
 
 namespace {
 
@@ -22,26 +21,28 @@ bool LineTips::Create(HWND form, HWND log, HWND command1, HWND text2, int maxWid
   log_ = log;
   command1_ = command1;
   text2_ = text2;
-  tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE)), nullptr);
+  tip_ = CreateTooltipWindow(form, maxWidth);
   if (tip_ == nullptr) return false;
-  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, maxWidth);
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
+  TOOLINFOA tool = Tool(const_cast<char*>(""));
   tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-  tool.hwnd = form;
-  tool.lpszText = const_cast<char*>("");
   SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   return true;
 }
 
-int LineTips::LineUnderCursor() const noexcept {
+// The one tool, placed by the form itself.
+TOOLINFOA LineTips::Tool(char* text) const noexcept {
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = form_;
+  tool.lpszText = text;
+  return tool;
+}
+
+std::optional<Module1::BoxLine> LineTips::LineUnderCursor() const noexcept {
   POINT cursor{};
-  if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != log_) return -1;
+  if (!GetCursorPos(&cursor) || WindowFromPoint(cursor) != log_) return std::nullopt;
   ScreenToClient(log_, &cursor);
-  const std::optional<Module1::BoxLine> line = Module1::BoxLineAt(log_, cursor);
-  return line ? line->Index : -1;
+  return Module1::BoxLineAt(log_, cursor);
 }
 
 // A move onto another line starts the pause anew; anything else, a click or the cursor elsewhere, ends it.
@@ -58,18 +59,19 @@ void LineTips::Relay(const MSG& message) noexcept {
 }
 
 void LineTips::OnTimer() noexcept {
-  if (hovered_ < 0 || LineUnderCursor() != hovered_) {
+  const std::optional<Module1::BoxLine> line = LineUnderCursor();
+  if (hovered_ < 0 || !line || line->Index != hovered_) {
     Hide();
     hovered_ = -1;
     return;
   }
-  if (!shown_) Show();
+  if (!shown_) Show(*line);
 }
 
 // Placed below the line, where the cursor does not hide it, and then clear of the targets: never over them.
-void LineTips::Show() noexcept {
+void LineTips::Show(const Module1::BoxLine& line) noexcept {
   try {
-    text_ = LineStoryOf(Module1::ShortLineText(log_, hovered_));
+    text_ = LineStoryOf(Module1::ShortLineText(log_, line.Index));
   } catch (...) {
     text_.clear();
   }
@@ -77,17 +79,13 @@ void LineTips::Show() noexcept {
     KillTimer(form_, TimerId);
     return;
   }
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = form_;
-  tool.lpszText = text_.data();
+  TOOLINFOA tool = Tool(text_.data());
   SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   POINT cursor{};
   GetCursorPos(&cursor);
   POINT client = cursor;
   ScreenToClient(log_, &client);
-  const std::optional<Module1::BoxLine> line = Module1::BoxLineAt(log_, client);
-  const int below = line ? line->Bounds.bottom - client.y : 0;
+  const int below = line.Bounds.bottom - client.y;
   const auto size = static_cast<DWORD>(SendMessageA(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
   RECT tip{cursor.x, cursor.y + below + GetSystemMetrics(SM_CYCURSOR) / 2, 0, 0};
   tip.right = tip.left + LOWORD(size);
@@ -102,9 +100,7 @@ void LineTips::Show() noexcept {
 void LineTips::Hide() noexcept {
   KillTimer(form_, TimerId);
   if (!shown_) return;
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = form_;
+  TOOLINFOA tool = Tool();
   SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   shown_ = false;
 }

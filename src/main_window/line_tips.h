@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <optional>
 #include <string>
+
+#include "paint_trace/line_marks.h"
 
 // Owns a tracking tooltip window. It shows after the usual hover pause below the line under the cursor, clear of
 // the targets, and hides as the cursor leaves that line; nothing of it is in the log's chain of procedures.
@@ -25,8 +30,9 @@ class LineTips {
   HWND Hwnd() const noexcept { return tip_; }
 
  private:
-  int LineUnderCursor() const noexcept;
-  void Show() noexcept;
+  std::optional<Module1::BoxLine> LineUnderCursor() const noexcept;
+  TOOLINFOA Tool(char* text = nullptr) const noexcept;
+  void Show(const Module1::BoxLine& line) noexcept;
   void Hide() noexcept;
 
   HWND form_ = nullptr, log_ = nullptr, command1_ = nullptr, text2_ = nullptr, tip_ = nullptr;

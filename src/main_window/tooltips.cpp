@@ -50,14 +50,8 @@ Tooltips::~Tooltips() {
 }
 
 bool Tooltips::Create(HWND form, int maxWidth) noexcept {
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&classes);
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE)), nullptr);
-  if (tooltip_ == nullptr) return false;
-  SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, maxWidth);
-  return true;
+  tooltip_ = CreateTooltipWindow(form, maxWidth);
+  return tooltip_ != nullptr;
 }
 
 void Tooltips::Add(HWND form, HWND control) const noexcept {
@@ -74,6 +68,16 @@ void Tooltips::Add(HWND form, HWND control) const noexcept {
 void Tooltips::Relay(const MSG& message) const noexcept {
   if (tooltip_ == nullptr || message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
   SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+}
+
+HWND CreateTooltipWindow(HWND form, int maxWidth) noexcept {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&classes);
+  const HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                                       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE)), nullptr);
+  if (tooltip != nullptr) SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+  return tooltip;
 }
 
 RECT ClearOf(RECT tip, std::initializer_list<HWND> windows) noexcept {

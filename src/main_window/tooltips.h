@@ -27,6 +27,9 @@ class Tooltips {
   HWND tooltip_ = nullptr;
 };
 
+// A classic comctl32 tooltip window owned by the form, lines wrapped at maxWidth; null when it could not be made.
+HWND CreateTooltipWindow(HWND form, int maxWidth) noexcept;
+
 // Where a tooltip at tip goes instead when it would cover any of the windows: below them, with a gap for a shadow.
 RECT ClearOf(RECT tip, std::initializer_list<HWND> windows) noexcept;
 
