@@ -64,6 +64,18 @@ class MoravaneExe : public ::testing::Test {
     ASSERT_TRUE(PumpUntil([&] { return (form_ = FindTopLevel(process_.dwProcessId)) != nullptr; }, 30s));
   }
 
+  // The log is attached some time after start-up; until then a request leaves no line. Presses "RedrawWindow"
+  // until one does, and waits for its lines.
+  [[nodiscard]] bool LogAttached(HWND log, HWND redraw) const {
+    return PumpUntil(
+               [&] {
+                 SendMessageA(redraw, BM_CLICK, 0, 0);
+                 return !WindowText(log).empty();
+               },
+               30s) &&
+           LogSettles(log);
+  }
+
   void TearDown() override {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
     CloseHandle(process_.hThread);
@@ -79,14 +91,7 @@ TEST_F(MoravaneExe, IsDrivenFromOutsideAndExitsCleanlyWhenClosed) {
   const HWND log = control(""), redraw = control("RedrawWindow"), clear = control("Clear");
   for (const DesignedControl& designed : DesignedControls) ASSERT_NE(FindDesigned(form_, designed), nullptr);
 
-  // The log is attached some time after start-up; until then a request leaves no line.
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        SendMessageA(redraw, BM_CLICK, 0, 0);
-        return !WindowText(log).empty();
-      },
-      30s));
-  ASSERT_TRUE(LogSettles(log));
+  ASSERT_TRUE(LogAttached(log, redraw));
   SendMessageA(clear, BM_CLICK, 0, 0);
   EXPECT_EQ(WindowText(log), "");
 
@@ -121,14 +126,6 @@ TEST_F(MoravaneExe, IsDrivenFromOutsideAndExitsCleanlyWhenClosed) {
   EXPECT_EQ(exitCode, 0u);
 }
 
-// The program's tooltip that shows now: a window of comctl32's class that its form owns.
-HWND ShownTooltipOf(HWND form) {
-  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) != nullptr;) {
-    if (GetWindow(window, GW_OWNER) == form && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
-}
-
 // Rests the cursor on a point of one of the program's windows, reads the tooltip that shows, and moves away.
 std::string HoverFromOutside(HWND form, HWND window, POINT at) {
   POINT screen = at;
@@ -147,13 +144,7 @@ std::string HoverFromOutside(HWND form, HWND window, POINT at) {
 TEST_F(MoravaneExe, TellsADriverOutsideEachLinesStoryEachFlagAndEachButtonsCall) {
   const auto control = [&](const char* caption) { return FindByCaption(form_, caption); };
   const HWND log = control(""), redraw = control("RedrawWindow");
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        SendMessageA(redraw, BM_CLICK, 0, 0);
-        return !WindowText(log).empty();
-      },
-      30s));
-  ASSERT_TRUE(LogSettles(log));
+  ASSERT_TRUE(LogAttached(log, redraw));
   SendMessageA(control("Clear"), BM_CLICK, 0, 0);
   SendMessageA(redraw, BM_CLICK, 0, 0);
   ASSERT_TRUE(LogSettles(log));
@@ -162,27 +153,23 @@ TEST_F(MoravaneExe, TellsADriverOutsideEachLinesStoryEachFlagAndEachButtonsCall)
 
   const std::string call = R"(RedrawWindow(the "No Border" button, NULL, NULL, 0x0605 = RDW_INVALIDATE | RDW_ERASE | )"
                            R"(RDW_ERASENOW | RDW_FRAME))";
-  const auto size = [&](const char* caption) {
+  const auto middleOf = [&](const char* caption) {
     RECT bounds;
     GetClientRect(control(caption), &bounds);
     return POINT{bounds.right / 2, bounds.bottom / 2};
   };
-  EXPECT_EQ(HoverFromOutside(form_, redraw, size("RedrawWindow")), call);
-  EXPECT_EQ(HoverFromOutside(form_, control("InvalidateRect"), size("InvalidateRect")),
+  EXPECT_EQ(HoverFromOutside(form_, redraw, middleOf("RedrawWindow")), call);
+  EXPECT_EQ(HoverFromOutside(form_, control("InvalidateRect"), middleOf("InvalidateRect")),
             R"(InvalidateRect(the "No Border" button, NULL, FALSE))");
   SendMessageA(control("Erase"), BM_CLICK, 0, 0);
-  EXPECT_EQ(HoverFromOutside(form_, control("InvalidateRect"), size("InvalidateRect")),
+  EXPECT_EQ(HoverFromOutside(form_, control("InvalidateRect"), middleOf("InvalidateRect")),
             R"(InvalidateRect(the "No Border" button, NULL, TRUE))");
-  const std::string flag = HoverFromOutside(form_, control("RDW_ERASENOW"), size("RDW_ERASENOW"));
+  const std::string flag = HoverFromOutside(form_, control("RDW_ERASENOW"), middleOf("RDW_ERASENOW"));
   EXPECT_NE(flag.find("Value: 0x0200."), std::string::npos) << flag;
 
   // Each line names its message and target; the four before the first WM_PAINT came during the call.
-  RECT text;
-  SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   for (std::size_t line = 0; line < lines.size(); ++line) {
-    const LRESULT at = SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0);
-    const std::string story =
-        HoverFromOutside(form_, log, {(text.left + text.right) / 2, static_cast<short>(HIWORD(at)) + 3});
+    const std::string story = HoverFromOutside(form_, log, OnLine(log, static_cast<int>(line)));
     const std::string message = lines[line].substr(11, lines[line].find(' ', 11) - 11);
     const std::string when = line < 4 ? "during " + call : "from the message loop";
     EXPECT_NE(story.find(message), std::string::npos) << lines[line] << ": " << story;

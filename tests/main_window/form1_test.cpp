@@ -586,15 +586,6 @@ TEST(Form1Log, KeepsEveryLineFarPastTheEditBoxDefaultLimit) {
   EXPECT_TRUE(WindowText(log) == expected) << WindowText(log).size() << " of " << expected.size() << " characters";
 }
 
-// The form's tooltip that shows now, if any: a top-level window of comctl32's class that the form owns.
-HWND ShownTooltipOf(HWND form) {
-  for (HWND window = FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); window != nullptr;
-       window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) {
-    if (GetWindow(window, GW_OWNER) == form && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
-}
-
 // Rests the real cursor on a point of a window's client area, as a user does, and reads the tooltip that shows,
 // which must keep clear of the targets; then moves away until it hides. Empty when none shows within Patience.
 std::string Hover(const Form1& form, HWND window, POINT at, std::chrono::milliseconds patience = Patience) {
@@ -623,14 +614,6 @@ std::string Hover(const Form1& form, HWND control) {
   RECT bounds;
   GetClientRect(control, &bounds);
   return Hover(form, control, {bounds.right / 2, bounds.bottom / 2});
-}
-
-// A point in the middle of a line of the log, as it shows now.
-POINT OnLine(HWND log, int line) {
-  const LRESULT at = SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0);
-  RECT text;
-  SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-  return {(text.left + text.right) / 2, static_cast<short>(HIWORD(at)) + 3};
 }
 
 // Hovered with the real cursor, as a user does. A tooltip over a target would make it repaint, which counts.
@@ -681,8 +664,8 @@ struct MarginPixels {
 bool InView(HWND log, int line) {
   RECT client;
   GetClientRect(log, &client);
-  const LRESULT at = SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0);
-  return at != -1 && static_cast<short>(HIWORD(at)) >= 0 && static_cast<short>(HIWORD(at)) < client.bottom;
+  const int top = LineTop(log, line);
+  return top >= 0 && top < client.bottom;
 }
 
 bool IsTargetColour(COLORREF pixel) { return pixel == RGB(0, 114, 178) || pixel == RGB(230, 159, 0); }  // blue, orange
@@ -691,10 +674,7 @@ MarginPixels PixelsBeside(HWND log, int line) {
   RECT text;
   SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   const int margin = LOWORD(SendMessageA(log, EM_GETMARGINS, 0, 0));
-  const auto rowOf = [&](int at) {
-    return static_cast<short>(HIWORD(SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, at, 0), 0)));
-  };
-  const int top = rowOf(line), bottom = rowOf(line + 1);
+  const int top = LineTop(log, line), bottom = LineTop(log, line + 1);
   MarginPixels seen;
   RECT square{text.left, bottom, text.left - margin, top};  // the target's colour's extent, empty so far
   const HDC dc = GetDC(log);

@@ -34,3 +34,21 @@ void ExpectLaidOutAsDesigned(HWND form, int dpi) {
                                  Pixels(control.Height, dpi)}));
   }
 }
+
+HWND ShownTooltipOf(HWND form) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) != nullptr;) {
+    if (GetWindow(window, GW_OWNER) == form && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+int LineTop(HWND log, int line) {
+  const LRESULT at = SendMessageA(log, EM_POSFROMCHAR, SendMessageA(log, EM_LINEINDEX, line, 0), 0);
+  return static_cast<short>(HIWORD(at));
+}
+
+POINT OnLine(HWND log, int line) {
+  RECT text;
+  SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  return {(text.left + text.right) / 2, LineTop(log, line) + 3};
+}

@@ -50,5 +50,14 @@ HWND FindDesigned(HWND form, const DesignedControl& control);
 // The designed control with this caption, found on the form.
 HWND FindByCaption(HWND form, std::string_view caption);
 
+// The form's tooltip that shows now, if any: a window of comctl32's class that the form owns, in any process.
+HWND ShownTooltipOf(HWND form);
+
+// The top of a line of a log box in its client area; negative above the view or past the last line.
+int LineTop(HWND log, int line);
+
+// A point in the middle of a line of a log box, as it shows now.
+POINT OnLine(HWND log, int line);
+
 // Every control where its design puts it at this DPI, and the form's client area its designed size.
 void ExpectLaidOutAsDesigned(HWND form, int dpi);
