@@ -30,7 +30,8 @@ std::optional<MarginGeometry> GeometryOf(HWND box, HDC dc) noexcept {
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
   SelectObject(dc, previous);
-  if (margin <= 0 || metrics.tmHeight <= 0) return std::nullopt;
+  // Only a box that made room for the marks gets them: in a narrower margin they would be cut short.
+  if (margin < MarkMarginWidth(GetDeviceCaps(dc, LOGPIXELSX)) || metrics.tmHeight <= 0) return std::nullopt;
   return MarginGeometry{{text.left - margin, client.top, text.left, client.bottom},
                         static_cast<int>(text.top),
                         static_cast<int>(metrics.tmHeight),
