@@ -1,6 +1,7 @@
 #include "paint_order/form_session.h"
 
 #include "main_window/message_pump.h"
+#include "paint_trace/line_records.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_log.h"
 
@@ -94,25 +95,267 @@ std::string FormSession::LeftInvalid(Target target) const {
   return left.empty() ? "none" : left;
 }
 
-bool FormSession::Record(Target target, const RepaintRequest& request, Trace& trace) const {
+// What disturbs a take while it is made: input reaching the form's thread, the form losing the activation, or the
+// system telling its windows that colours, theme, display, settings or DPI changed, after which they repaint whole.
+class FormSession::Watch {
+ public:
+  explicit Watch(HWND form)
+      : form_(form),
+        getMessage_(SetWindowsHookExA(WH_GETMESSAGE, OnGetMessage, nullptr, GetCurrentThreadId())),
+        callWndProc_(SetWindowsHookExA(WH_CALLWNDPROC, OnCallWndProc, nullptr, GetCurrentThreadId())) {
+    GetCursorPos(&cursor_);
+    current = this;
+  }
+  Watch(const Watch&) = delete;
+  Watch& operator=(const Watch&) = delete;
+  ~Watch() {
+    current = nullptr;
+    if (getMessage_ != nullptr) UnhookWindowsHookEx(getMessage_);
+    if (callWndProc_ != nullptr) UnhookWindowsHookEx(callWndProc_);
+  }
+  // Empty while nothing disturbed the take; input still queued counts, as it would come in the next one.
+  std::string Disturbance() const {
+    if (getMessage_ == nullptr || callWndProc_ == nullptr) return "its messages could not be watched";
+    if (disturbance_.empty() && (GetQueueStatus(QS_INPUT) >> 16) != 0) return "input came to its window";
+    return disturbance_;
+  }
+
+ private:
+  static LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    if (code == HC_ACTION && current != nullptr) current->Seen(*reinterpret_cast<const MSG*>(lParam), true);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static LRESULT CALLBACK OnCallWndProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    if (code == HC_ACTION && current != nullptr) {
+      const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+      current->Seen({sent.hwnd, sent.message, sent.wParam, sent.lParam, 0, {}}, false);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  // Input is queued; BM_CLICK sends a button the mouse's messages itself.
+  void Seen(const MSG& message, bool queued) noexcept {
+    if (disturbance_.empty()) disturbance_ = WhatDisturbs(message, queued);
+  }
+  const char* WhatDisturbs(const MSG& message, bool queued) const noexcept {
+    switch (message.message) {
+      case WM_SYSCOLORCHANGE: return "the system colours changed (WM_SYSCOLORCHANGE)";
+      case WM_THEMECHANGED: return "the theme changed (WM_THEMECHANGED)";
+      case WM_DISPLAYCHANGE: return "the display changed (WM_DISPLAYCHANGE)";
+      case WM_SETTINGCHANGE: return "a system setting changed (WM_SETTINGCHANGE)";
+      case WM_DPICHANGED: return "the DPI changed (WM_DPICHANGED)";
+      case WM_ACTIVATEAPP: return message.wParam == FALSE ? "its window lost the activation" : "";
+      case WM_ACTIVATE:
+        return message.hwnd == form_ && LOWORD(message.wParam) == WA_INACTIVE ? "its window lost the activation" : "";
+      // The system moves the mouse over a window that changed beneath it, where the cursor stays.
+      case WM_MOUSEMOVE:
+      case WM_NCMOUSEMOVE:
+        return queued && (message.pt.x != cursor_.x || message.pt.y != cursor_.y) ? "the mouse moved" : "";
+      default: break;
+    }
+    if (!queued) return "";
+    const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    const bool mouse = (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
+                       (message.message >= WM_NCMOUSEMOVE && message.message <= WM_NCXBUTTONDBLCLK);
+    return key ? "a key was pressed" : mouse ? "the mouse was clicked" : "";
+  }
+
+  static inline Watch* current = nullptr;  // the hooks of the thread report to the watch of the take being made
+  HWND form_;
+  HHOOK getMessage_, callWndProc_;
+  POINT cursor_{};
+  std::string disturbance_;
+};
+
+namespace {
+
+constexpr std::chrono::milliseconds Bound{2000};  // a row still painting after this ends, and says so
+constexpr int MostTakes = 6;
+
+struct Made {
+  Module1::RequestKind Kind;
+  bool OnCommand1;
+  std::int32_t Argument;
+};
+
+std::string Describe(const Made& made) {
+  const std::string on = made.OnCommand1 ? " on the button" : " on the text box";
+  if (made.Kind == Module1::RequestKind::RedrawWindow) return "RedrawWindow " + FlagWord(made.Argument) + on;
+  return std::string("InvalidateRect with erase ") + (made.Argument != 0 ? "TRUE" : "FALSE") + on;
+}
+
+// The requests the form must make for one row, in order: what comes first, then the request itself.
+std::vector<Made> Meant(Target target, const RepaintRequest& request) {
+  const bool onButton = target == Target::Button;
+  std::vector<Made> meant;
+  switch (request.First) {
+    case Before::Nothing:
+    case Before::FormInvalidated: break;
+    case Before::InvalidateRectErase: meant.push_back({Module1::RequestKind::InvalidateRect, onButton, TRUE}); break;
+    case Before::RedrawInvalidateEraseFrame:
+      meant.push_back({Module1::RequestKind::RedrawWindow, onButton, InvalidateEraseFrame});
+      break;
+    case Before::RedrawInternalPaint:
+      meant.push_back({Module1::RequestKind::RedrawWindow, onButton, RDW_INTERNALPAINT});
+      break;
+    case Before::OtherTargetInvalidated:
+      meant.push_back({Module1::RequestKind::RedrawWindow, !onButton, InvalidateEraseFrame});
+      break;
+  }
+  switch (request.Kind) {
+    case Request::RedrawWindow: meant.push_back({Module1::RequestKind::RedrawWindow, onButton, request.Flags}); break;
+    case Request::InvalidateRect: meant.push_back({Module1::RequestKind::InvalidateRect, onButton, FALSE}); break;
+    case Request::InvalidateRectErase: meant.push_back({Module1::RequestKind::InvalidateRect, onButton, TRUE}); break;
+  }
+  return meant;
+}
+
+// Empty when the form made exactly the requests meant, once each, after the first number given.
+std::string NotAsMeant(const std::vector<Made>& meant, std::uint32_t madeBefore) {
+  const std::uint32_t made = Module1::RequestsMade() - madeBefore;
+  if (made != meant.size()) {
+    return "the form made " + std::to_string(made) + " requests where " + std::to_string(meant.size()) + " were meant";
+  }
+  for (std::uint32_t index = 0; index < made; ++index) {
+    const Module1::Request* request = Module1::RequestNumbered(madeBefore + 1 + index);
+    if (request == nullptr) return "the form forgot a request it made";
+    const Made was{request->Kind, request->OnCommand1, request->Argument};
+    if (Describe(was) != Describe(meant[index])) {
+      return "the form made " + Describe(was) + " where " + Describe(meant[index]) + " was meant";
+    }
+  }
+  return "";
+}
+
+bool SameTrace(const Trace& a, const Trace& b) {
+  return a.During == b.During && a.Later == b.Later && a.LeftInvalid == b.LeftInvalid && a.Note == b.Note;
+}
+
+// Lines that came after their row had ended are kept at the end of its Later, and the row says so.
+void AddLate(Trace& trace, const std::vector<std::string>& late) {
+  if (late.empty()) return;
+  const std::vector<std::string> lines = WithoutNumbers(late);
+  trace.Later.insert(trace.Later.end(), lines.begin(), lines.end());
+  trace.Note += (trace.Note.empty() ? "" : "; ") + std::string("the last ") + std::to_string(lines.size()) +
+                " lines of Later came after the row had ended, late";
+}
+
+}  // namespace
+
+struct FormSession::Take {
+  Trace Traced;
+  std::string Spoiled;                 // why the take cannot count; empty when it can
+  std::vector<std::string> LateLines;  // traced after the take before it had ended
+};
+
+bool FormSession::TakeForeground() {
+  SetForegroundWindow(form_->Hwnd());
+  inFront_ = PumpUntil([this] { return GetForegroundWindow() == form_->Hwnd(); }, std::chrono::milliseconds(1000),
+                       form_.get());
+  return inFront_;
+}
+
+bool FormSession::Paints() const {
+  if (!Open() || IsIconic(form_->Hwnd())) return false;
+  for (const ControlId target : {Command1Id, Text2Id}) {
+    const std::int32_t before = Module1::TraceCount;
+    RedrawWindow(Control(target), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (Module1::TraceCount == before) return false;
+  }
+  return true;
+}
+
+// A paint is due where PeekMessage would make one: Wine leaves QS_PAINT set after an internal paint is delivered.
+bool FormSession::NothingPending() const {
+  MSG paint;
+  if ((GetQueueStatus(QS_ALLINPUT & ~QS_PAINT) >> 16) != 0 ||
+      PeekMessageA(&paint, nullptr, 0, 0, PM_NOREMOVE | PM_QS_PAINT)) {
+    return false;
+  }
+  if (HasUpdateRect(form_->Hwnd())) return false;
+  for (HWND child = GetWindow(form_->Hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (HasUpdateRect(child)) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> FormSession::LinesAfter(std::int32_t number) const {
+  std::vector<std::string> after;
+  for (const std::string& line : Lines()) {
+    if (LineNumber(line) > number) after.push_back(line);
+  }
+  return after;
+}
+
+FormSession::Take FormSession::MakeTake(Target target, const RepaintRequest& request) {
+  Take take;
+  const Watch watch(form_->Hwnd());
   Choose(target);
-  if (!Settled()) return false;
+  if (!PumpUntil([this] { return NothingPending(); }, Bound, form_.get())) {
+    take.Spoiled = "the form's windows kept painting before the request";
+    return take;
+  }
+  if (Module1::TraceCount != endedAt_) take.LateLines = LinesAfter(endedAt_);
+  if (!Paints()) {
+    take.Spoiled = "the form's windows got no paint messages: it was minimised or covered, or the desktop locked";
+    return take;
+  }
+  const std::int32_t settled = Module1::TraceCount;
+  const std::uint32_t madeBefore = Module1::RequestsMade();
   MakeFirst(target, request.First);
   const ControlId button = Prepare(request.Kind, request.Flags);
+  const std::int32_t prepared = Module1::TraceCount;
   Click(Command3Id);
   const std::int32_t before = Module1::TraceCount;
   Click(button);
   const std::int32_t returned = Module1::TraceCount;
-  trace.LeftInvalid = LeftInvalid(target);
-  if (!Settled()) return false;
+  take.Traced.LeftInvalid = LeftInvalid(target);
+  if (!PumpUntil([this] { return NothingPending(); }, Bound, form_.get())) {
+    take.Traced.Note = "still painting " + std::to_string(Bound.count()) + " ms after the call: the row ends there";
+  }
   const std::vector<std::string> lines = Lines();
-  if (lines.size() != static_cast<std::size_t>(Module1::TraceCount - before) || !NumberedFrom(lines, before + 1)) {
-    return false;
+  endedAt_ = Module1::TraceCount;
+  take.Spoiled = watch.Disturbance();
+  if (take.Spoiled.empty() && inFront_ && GetForegroundWindow() != form_->Hwnd()) {
+    take.Spoiled = "its window lost the activation";
   }
-  trace.During.clear();
-  trace.Later.clear();
+  if (take.Spoiled.empty()) take.Spoiled = NotAsMeant(Meant(target, request), madeBefore);
+  if (take.Spoiled.empty() && prepared != settled) take.Spoiled = "lines were traced while the request was prepared";
+  if (take.Spoiled.empty() &&
+      (lines.size() != static_cast<std::size_t>(endedAt_ - before) || !NumberedFrom(lines, before + 1))) {
+    take.Spoiled = "the log did not hold every line traced";
+  }
   for (const std::string& line : lines) {
-    (LineNumber(line) <= returned ? trace.During : trace.Later).push_back(WithoutNumbers({line}).front());
+    (LineNumber(line) <= returned ? take.Traced.During : take.Traced.Later).push_back(WithoutNumbers({line}).front());
   }
-  return true;
+  return take;
+}
+
+bool FormSession::RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous,
+                            std::string& failure) {
+  std::vector<Trace> counted;
+  bool lastCounted = false;  // the take before this one is counted.back()
+  std::string spoiled;
+  for (int made = 0; made < MostTakes && Open(); ++made) {
+    Take take = MakeTake(target, request);
+    if (lastCounted) {
+      AddLate(counted.back(), take.LateLines);
+    } else if (made == 0 && previous != nullptr) {
+      AddLate(*previous, take.LateLines);
+    }
+    lastCounted = take.Spoiled.empty();
+    if (!lastCounted) {
+      spoiled = take.Spoiled;
+      continue;
+    }
+    counted.push_back(take.Traced);
+    for (std::size_t earlier = 0; earlier + 1 < counted.size(); ++earlier) {
+      if (SameTrace(counted[earlier], counted.back())) {
+        trace = counted.back();
+        return true;
+      }
+    }
+  }
+  failure = counted.size() >= 2 ? "it never gave the same lines twice in " + std::to_string(MostTakes) + " takes"
+                                : "it was disturbed each time: " + spoiled;
+  return false;
 }

@@ -36,14 +36,29 @@ class FormSession {
   // The log's lines, whole, with their numbers.
   std::vector<std::string> Lines() const;
 
-  // Clears the log, makes the request on the target through the form and waits until the painting is over.
-  // False when the painting never settled or the log does not hold exactly the lines traced, numbered on.
-  [[nodiscard]] bool Record(Target target, const RepaintRequest& request, Trace& trace) const;
+  // Every target of the form is seen painting: a minimised or covered window, or a locked or non-interactive
+  // desktop, gets no paint message, and a recording of it would record nothing.
+  [[nodiscard]] bool Paints() const;
+  // Brings the form to the front, where clicks are not lost; false when the system would not let it.
+  [[nodiscard]] bool TakeForeground();
+  // Makes the request on the target until two takes, each undisturbed and exactly as meant, agree; what a take
+  // traced after it had ended goes to the row made before it, previous, as late. False, with what stood in the
+  // way, when no two takes agreed within a few.
+  [[nodiscard]] bool RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous,
+                               std::string& failure);
 
  private:
+  struct Take;
+  class Watch;
+  Take MakeTake(Target target, const RepaintRequest& request);
+  // Pumps until no message waits, no paint is due and no window of the form has an update region.
+  [[nodiscard]] bool NothingPending() const;
+  std::vector<std::string> LinesAfter(std::int32_t number) const;
   ControlId Prepare(Request kind, std::int32_t flags) const;
   void Choose(Target target) const;
   void MakeFirst(Target target, Before first) const;
   std::string LeftInvalid(Target target) const;
   std::unique_ptr<Form1> form_;
+  bool inFront_ = false;      // the form had the foreground when the recording began
+  std::int32_t endedAt_ = 0;  // the trace count when the last take ended
 };

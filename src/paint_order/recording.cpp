@@ -9,8 +9,9 @@
 
 namespace {
 
-constexpr char TableHeading[] = "| Row | Request | Target | During the call | Left invalid | Later |";
-constexpr char TableRule[] = "|---|---|---|---|---|---|";
+constexpr char TableHeading[] = "| Row | Request | Target | During the call | Left invalid | Later | Note |";
+constexpr char TableRule[] = "|---|---|---|---|---|---|---|";
+constexpr std::size_t TableCells = 7;
 constexpr char EndWords[] = "End of the recording: ";
 
 // A value goes into one line of a list or a table cell as it is, less what would end either.
@@ -165,7 +166,8 @@ std::string WriteRecording(const Recording& recording) {
     const Target target = row % 2 == 0 ? Target::Button : Target::TextBox;
     const std::string request = row / 2 < cases.size() ? RequestText(cases[row / 2].Request) : "unknown";
     text += "| " + std::to_string(row + 1) + " | " + request + " | " + TargetName(target) + " | " +
-            LinesCell(trace.During) + " | " + OneLine(trace.LeftInvalid) + " | " + LinesCell(trace.Later) + " |\n";
+            LinesCell(trace.During) + " | " + OneLine(trace.LeftInvalid) + " | " + LinesCell(trace.Later) + " | " +
+            OneLine(trace.Note) + " |\n";
   }
   return text + "\n" + EndWords + std::to_string(recording.Traces.size()) + " rows.\n";
 }
@@ -210,8 +212,9 @@ std::optional<Recording> ReadRecording(const std::string& text, ReadError& error
     const std::vector<std::string> cells = Cells(line);
     const std::string expected = std::to_string(row + 1) + " | " + RequestText(cases[row / 2].Request) + " | " +
                                  TargetName(row % 2 == 0 ? Target::Button : Target::TextBox);
-    if (cells.size() != 6) {
-      reader.Fail("row " + std::to_string(row + 1) + " of " + std::to_string(rows) + " expected: six cells");
+    if (cells.size() != TableCells) {
+      reader.Fail("row " + std::to_string(row + 1) + " of " + std::to_string(rows) +
+                  " expected: " + std::to_string(TableCells) + " cells");
       return std::nullopt;
     }
     if (cells[0] + " | " + cells[1] + " | " + cells[2] != expected) {
@@ -227,6 +230,7 @@ std::optional<Recording> ReadRecording(const std::string& text, ReadError& error
     trace.During = *during;
     trace.Later = *later;
     trace.LeftInvalid = cells[4];
+    trace.Note = cells[6] == "none" ? "" : cells[6];
     recording.Traces.push_back(trace);
   }
   if (!reader.Expect("") || !reader.Expect(EndWords + std::to_string(rows) + " rows.")) return std::nullopt;

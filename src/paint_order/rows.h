@@ -10,6 +10,7 @@ struct Trace {
   std::vector<std::string> During;  // traced before RedrawWindow or InvalidateRect returned
   std::vector<std::string> Later;   // delivered afterwards by the message loop
   std::string LeftInvalid;          // what still needed painting when the call returned
+  std::string Note;                 // what the recording says of the row beyond its lines: late lines, a bound
 };
 
 enum class When { During, Later };

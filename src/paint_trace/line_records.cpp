@@ -158,9 +158,13 @@ const LineRecord* RecordOf(std::int32_t number) noexcept {
   return &(*State.Blocks[at / BlockLines])[at % BlockLines];
 }
 
-const Request* RequestOf(const LineRecord& record) noexcept {
-  if (record.RequestNumber < State.FirstRequest || record.RequestNumber > LastRequestNumber()) return nullptr;
-  return &State.Requests[record.RequestNumber - State.FirstRequest];
+const Request* RequestOf(const LineRecord& record) noexcept { return RequestNumbered(record.RequestNumber); }
+
+std::uint32_t RequestsMade() noexcept { return LastRequestNumber(); }
+
+const Request* RequestNumbered(std::uint32_t number) noexcept {
+  if (number < State.FirstRequest || number > LastRequestNumber()) return nullptr;
+  return &State.Requests[number - State.FirstRequest];
 }
 
 const Request* RequestReturnedAfter(std::int32_t number) noexcept {

@@ -57,6 +57,10 @@ void NoteReturned(HWND hwnd, std::int32_t number) noexcept;
 // Null when the line was never written or was forgotten.
 const LineRecord* RecordOf(std::int32_t number) noexcept;
 const Request* RequestOf(const LineRecord& record) noexcept;
+// How many requests the form has made, the last one's number; 0 before the first.
+std::uint32_t RequestsMade() noexcept;
+// The request of that number, from 1, while it is remembered: "Clear" keeps only the last one; null otherwise.
+const Request* RequestNumbered(std::uint32_t number) noexcept;
 // The request whose call returned just after this line was traced, or null.
 const Request* RequestReturnedAfter(std::int32_t number) noexcept;
 

@@ -2,10 +2,12 @@
 // writes the recording beside itself (or into the folder named on its command line) and says what differs from
 // Wine's record. Exit codes: 0 recorded, 1 recorded with differences, 2 could not record.
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,34 @@ std::string Fitted(const std::string& text) {
          " more lines: the recording holds every row.\n" + text.substr(ends[ends.size() - Last - 1] + 1);
 }
 
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  std::string utf8(3 * wide.size(), '\0');
+  utf8.resize(
+      static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                                                   static_cast<int>(utf8.size()), nullptr, nullptr)));
+  return utf8;
+}
+
+// Text in UTF-8 to a console in its own characters, whatever its code page; to a file or a pipe as UTF-8.
+void Write(FILE* stream, const std::string& text) {
+  const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0, written = 0;
+  std::fflush(stream);
+  const std::wstring wide = Wide(text);
+  if (!GetConsoleMode(handle, &mode) ||
+      !WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)) {
+    std::fputs(text.c_str(), stream);
+    std::fflush(stream);
+  }
+}
+
 // Says what happened where its user looks: a message box after a double click, standard output otherwise.
 class Output {
  public:
@@ -68,17 +98,15 @@ class Output {
   }
   int Tell(const std::string& text, int exitCode) const {
     if (box_) {
-      MessageBoxA(nullptr, Fitted(text).c_str(), Name,
+      MessageBoxW(nullptr, Wide(Fitted(text)).c_str(), Wide(Name).c_str(),
                   MB_OK | (exitCode == NotRecorded ? MB_ICONERROR : MB_ICONINFORMATION));
     } else {
-      std::fputs(text.c_str(), exitCode == NotRecorded ? stderr : stdout);
-      std::fflush(exitCode == NotRecorded ? stderr : stdout);
+      Write(exitCode == NotRecorded ? stderr : stdout, text);
     }
     return exitCode;
   }
   void Progress(const std::string& text) const {
-    if (!box_) std::printf("%s\n", text.c_str());
-    std::fflush(stdout);
+    if (!box_) Write(stdout, text + "\n");
   }
 
  private:
@@ -96,17 +124,46 @@ std::string SystemMessage(DWORD error) {
   return message.empty() ? "error " + std::to_string(error) : message;
 }
 
-std::string OwnFolder() {
-  char path[MAX_PATH] = {};
-  const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return program.substr(0, program.find_last_of("\\/"));
+std::wstring OwnFolder() {
+  std::wstring program(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+    if (length < program.size()) {
+      program.resize(length);
+      break;
+    }
+    program.resize(2 * program.size());
+  }
+  return program.substr(0, program.find_last_of(L"\\/"));
+}
+
+// The command line's arguments, read wide: a folder's name may hold any character.
+std::vector<std::wstring> Arguments() {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> argv(CommandLineToArgvW(GetCommandLineW(), &count), LocalFree);
+  if (argv == nullptr) return {};
+  return std::vector<std::wstring>(argv.get() + 1, argv.get() + count);
+}
+
+// PowerShell passes "C:\x\" as C:\x": the backslash escaped the closing quote, which stays. No folder's name holds
+// a quote, so a last one is taken off and any other refused.
+bool FolderNamed(std::wstring written, std::wstring& folder, std::string& failure) {
+  if (!written.empty() && written.back() == L'"') written.pop_back();
+  if (written.find(L'"') != std::wstring::npos) {
+    failure = "the folder named, " + Utf8(written) + ", holds a quote, which no folder's name can: write it " +
+              "without a backslash before its closing quote, as \"C:\\recordings\" rather than " +
+              "\"C:\\recordings\\\"";
+    return false;
+  }
+  folder = written;
+  return true;
 }
 
 // Written beside its final name and put in its place at once: a recording cut short is never found under it.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& failure) {
   const std::string partial = path + ".partial";
   const HANDLE file =
-      CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(Wide(partial).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     failure = "could not create " + partial + ": " + SystemMessage(GetLastError());
     return false;
@@ -116,17 +173,18 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
                      written == text.size() && FlushFileBuffers(file);
   const DWORD error = GetLastError();
   CloseHandle(file);
-  if (whole && MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (whole &&
+      MoveFileExW(Wide(partial).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
   failure = "could not write " + path + ": " + SystemMessage(whole ? GetLastError() : error);
-  DeleteFileA(partial.c_str());
+  DeleteFileW(Wide(partial).c_str());
   return false;
 }
 
 // A folder it can write into, tried before a minute of recording rather than after.
 bool CanWriteInto(const std::string& folder, bool underWine, std::string& failure) {
-  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     failure = "there is no folder " + folder;
     return false;
@@ -138,7 +196,7 @@ bool CanWriteInto(const std::string& folder, bool underWine, std::string& failur
     return false;
   }
   const std::string probe = folder + "\\paint-order.md.probe";
-  const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const HANDLE file = CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     failure = "cannot write into " + folder + ": " + SystemMessage(GetLastError());
@@ -148,34 +206,27 @@ bool CanWriteInto(const std::string& folder, bool underWine, std::string& failur
   return true;
 }
 
-// Every target of the form must be seen painting: a minimised or covered window, or a locked or non-interactive
-// desktop, gets no paint message, and a recording of it would record nothing.
-bool TargetsPaint(const FormSession& session) {
-  if (!session.Open() || IsIconic(session.Form().Hwnd())) return false;
-  for (const ControlId target : {Command1Id, Text2Id}) {
-    const std::int32_t before = Module1::TraceCount;
-    RedrawWindow(session.Control(target), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    if (Module1::TraceCount == before) return false;
-  }
-  return true;
-}
-
 std::string RowName(std::size_t row, std::size_t rows) {
   return "row " + std::to_string(row + 1) + " of " + std::to_string(rows);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
   const SystemInfo system = ReadSystemInfo();
   const Output output(!system.Wine.empty());
-  if (argc > 2) return output.Tell(std::string("Usage: MoravaneRecorder.exe [FOLDER]\n"), NotRecorded);
-  std::string folder = argc == 2 ? argv[1] : OwnFolder();
+  const std::vector<std::wstring> arguments = Arguments();
+  if (arguments.size() > 1) return output.Tell(std::string("Usage: MoravaneRecorder.exe [FOLDER]\n"), NotRecorded);
+  std::wstring wideFolder = OwnFolder();
+  std::string failure;
+  if (arguments.size() == 1 && !FolderNamed(arguments.front(), wideFolder, failure)) {
+    return output.Tell(std::string(Name) + ": " + failure + ". Nothing was recorded.\n", NotRecorded);
+  }
+  std::string folder = Utf8(wideFolder);
   while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
   // Named as the folder was, in the separators its user wrote.
   const char separator = folder.find('/') != std::string::npos && folder.find('\\') == std::string::npos ? '/' : '\\';
   const std::string path = folder + separator + RecordingFileName(system);
-  std::string failure;
   if (!CanWriteInto(folder, !system.Wine.empty(), failure)) {
     return output.Tell(std::string(Name) + ": " + failure + ". Nothing was recorded. Name a folder you can write " +
                            "into: MoravaneRecorder.exe FOLDER\n",
@@ -187,33 +238,33 @@ int main(int argc, char** argv) {
   const std::size_t rows = 2 * cases.size();
   output.Progress("Recording " + std::to_string(rows) + " rows on " + PlaceOf(system) + " into " + path);
   {
-    const FormSession session;
-    if (!session.StartTracing() || !TargetsPaint(session)) {
+    FormSession session;
+    if (!session.StartTracing() || !session.Paints()) {
       return output.Tell(std::string(Name) + ": the form's windows got no paint messages: the desktop may be " +
                              "locked or not interactive, or the window minimised or covered. Nothing was recorded. " +
                              LeaveItAlone + "\n",
                          NotRecorded);
     }
+    if (!session.TakeForeground()) {
+      output.Progress(
+          "Its window could not come to the front: a click elsewhere could be lost; each request made is "
+          "checked, and a row made otherwise than meant is made again.");
+    }
     for (std::size_t row = 0; row < rows; ++row) {
       SetWindowTextA(session.Form().Hwnd(), ("Moravane recorder: " + RowName(row, rows)).c_str());
       const Target target = row % 2 == 0 ? Target::Button : Target::TextBox;
       Trace trace;
-      const bool painted = TargetsPaint(session);
-      const bool traced = painted && session.Record(target, cases[row / 2].Request, trace);
+      const bool recorded = session.RecordRow(target, cases[row / 2].Request, trace,
+                                              recording.Traces.empty() ? nullptr : &recording.Traces.back(), failure);
       if (!session.Open()) {
         return output.Tell(std::string(Name) + ": its window was closed at " + RowName(row, rows) +
                                ". Nothing was written. " + LeaveItAlone + "\n",
                            NotRecorded);
       }
-      if (!painted) {
-        return output.Tell(std::string(Name) + ": at " + RowName(row, rows) + " the form's windows got no paint " +
-                               "messages: it was minimised or covered, or the desktop was locked. Nothing was " +
-                               "written. " + LeaveItAlone + "\n",
-                           NotRecorded);
-      }
-      if (!traced) {
-        return output.Tell(std::string(Name) + ": at " + RowName(row, rows) + " the painting did not settle, or the " +
-                               "log did not hold every line traced. Nothing was written. " + LeaveItAlone + "\n",
+      if (!recorded) {
+        return output.Tell(std::string(Name) + ": could not record " + RowName(row, rows) + ", " +
+                               RequestText(cases[row / 2].Request) + " on the " + TargetName(target) + ": " + failure +
+                               ". Nothing was written. " + LeaveItAlone + "\n",
                            NotRecorded);
       }
       recording.Traces.push_back(trace);
