@@ -156,6 +156,12 @@ std::string WriteRecording(const Recording& recording) {
   text += "- Revision: " + OneLine(system.Revision) + "\n";
   text += "- Edition: " + OneLine(system.Edition) + "\n";
   text += "- DPI: " + std::to_string(system.Dpi) + "\n";
+  text += "- DPI awareness: " + OneLine(system.DpiAwareness) + "\n";
+  text += "- Desktop composed: " + OneLine(system.Composed) + "\n";
+  text += "- Visual styles: " + OneLine(system.VisualStyles) + "\n";
+  text += "- Controls: " + OneLine(system.Controls) + "\n";
+  text += "- High contrast: " + OneLine(system.HighContrast) + "\n";
+  text += "- Remote session: " + OneLine(system.RemoteSession) + "\n";
   text += "- Wine: " + OneLine(system.Wine) + "\n";
   text += "- Recorder: " + OneLine(system.Recorder) + "\n";
   text += "- Catalogue: " + OneLine(recording.Catalogue) + "\n\n";
@@ -194,8 +200,12 @@ std::optional<Recording> ReadRecording(const std::string& text, ReadError& error
   }
   system.Windows = line.substr(11);
   if (!reader.Value("Revision", system.Revision) || !reader.Value("Edition", system.Edition) ||
-      !reader.Value("DPI", dpi) || !ReadDpi(reader, dpi, system.Dpi) || !reader.Value("Wine", system.Wine) ||
-      !reader.Value("Recorder", system.Recorder) || !reader.Value("Catalogue", recording.Catalogue)) {
+      !reader.Value("DPI", dpi) || !ReadDpi(reader, dpi, system.Dpi) ||
+      !reader.Value("DPI awareness", system.DpiAwareness) || !reader.Value("Desktop composed", system.Composed) ||
+      !reader.Value("Visual styles", system.VisualStyles) || !reader.Value("Controls", system.Controls) ||
+      !reader.Value("High contrast", system.HighContrast) || !reader.Value("Remote session", system.RemoteSession) ||
+      !reader.Value("Wine", system.Wine) || !reader.Value("Recorder", system.Recorder) ||
+      !reader.Value("Catalogue", recording.Catalogue)) {
     return std::nullopt;
   }
   if (recording.Catalogue != catalogue) {

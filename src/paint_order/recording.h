@@ -14,8 +14,14 @@ struct SystemInfo {
   std::string Revision;  // the update build revision, "4602", where the system says
   std::string Edition;   // "Professional (Windows 10 Pro, 23H2)"
   int Dpi = 96;
-  std::string Wine;      // Wine's version, "8.0"; empty on Windows
-  std::string Recorder;  // the recorder's own version
+  std::string DpiAwareness;   // "system aware": what the process may draw at, as the system treats it
+  std::string Composed;       // "yes" where the desktop window manager composes the desktop, "no", or why unknown
+  std::string VisualStyles;   // "on" or "off", for this program
+  std::string Controls;       // which library the targets' window classes come from, and the comctl32 loaded
+  std::string HighContrast;   // "on" or "off"
+  std::string RemoteSession;  // "yes" in a remote desktop session, "no"
+  std::string Wine;           // Wine's version, "8.0"; empty on Windows
+  std::string Recorder;       // the recorder's own version
 };
 
 struct Recording {
