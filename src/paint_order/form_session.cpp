@@ -288,6 +288,7 @@ std::vector<std::string> FormSession::LinesAfter(std::int32_t number) const {
 
 FormSession::Take FormSession::MakeTake(Target target, const RepaintRequest& request) {
   Take take;
+  ++takes_;
   const Watch watch(form_->Hwnd());
   Choose(target);
   if (!PumpUntil([this] { return NothingPending(); }, Bound, form_.get())) {

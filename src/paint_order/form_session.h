@@ -46,6 +46,8 @@ class FormSession {
   // way, when no two takes agreed within a few.
   [[nodiscard]] bool RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous,
                                std::string& failure);
+  // Every take made so far, counted or not.
+  std::size_t TakesMade() const { return takes_; }
 
  private:
   struct Take;
@@ -61,4 +63,5 @@ class FormSession {
   std::unique_ptr<Form1> form_;
   bool inFront_ = false;      // the form had the foreground when the recording began
   std::int32_t endedAt_ = 0;  // the trace count when the last take ended
+  std::size_t takes_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <set>
@@ -16,23 +17,23 @@
 
 namespace {
 
+// Paths are UTF-8 here and wide for the system: the recording's folder has a name no ANSI code page holds.
 std::string FileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
 }
 
-// The files of a folder whose names match the pattern, in the order of their names.
-std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+// The Markdown files of a folder whose names start with the prefix, in the order of their names.
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& prefix) {
   std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      names.insert(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder), error)) {
+    const std::string name = entry.path().filename().u8string();
+    if (name.rfind(prefix, 0) == 0 && name.size() > 3 && name.compare(name.size() - 3, 3, ".md") == 0) {
+      names.insert(name);
+    }
   }
   std::vector<std::string> paths;
   paths.reserve(names.size());
@@ -43,7 +44,7 @@ std::vector<std::string> FilesIn(const std::string& folder, const char* pattern)
 // What the recorder wrote under Wine in this build's test run.
 const std::string& WineRecordingText() {
   static const std::string text = [] {
-    const std::vector<std::string> files = FilesIn(MORAVANE_RECORDINGS, "paint-order.wine-*.md");
+    const std::vector<std::string> files = FilesIn(MORAVANE_RECORDINGS, "paint-order.wine-");
     return files.size() == 1 ? FileText(files.front()) : std::string();
   }();
   return text;
@@ -175,7 +176,7 @@ TEST(PaintOrderComparison, ReportsExactlyTheRowsThatDifferFromWinesRecord) {
 // The recordings made on Windows that the catalogue folds in, as the recorder wrote them.
 std::vector<Recording> WindowsRecordings() {
   std::vector<Recording> recordings;
-  for (const std::string& path : FilesIn(std::string(MORAVANE_DOCS) + "\\windows", "paint-order.*.md")) {
+  for (const std::string& path : FilesIn(std::string(MORAVANE_DOCS) + "\\windows", "paint-order.")) {
     ReadError error;
     const std::optional<Recording> recording = ReadWindowsRecording(FileText(path), error);
     if (!recording) ADD_FAILURE() << path << ":" << error.Line << ": " << error.What;
