@@ -184,8 +184,9 @@ class Notes {
   std::vector<std::string> notes_;
 };
 
-std::string EvidenceCell(const Evidence& evidence, Notes& notes) {
-  std::string cell = "**" + evidence.Verdict + "**";
+// The verdict in bold where it is the row's, in italics where recordings outweigh it.
+std::string EvidenceCell(const Evidence& evidence, Notes& notes, const char* emphasis = "**") {
+  std::string cell = emphasis + evidence.Verdict + emphasis;
   const std::string kinds = Kinds(evidence.Notes);
   if (!kinds.empty()) cell += " · " + kinds;
   cell += " ·";
@@ -193,8 +194,9 @@ std::string EvidenceCell(const Evidence& evidence, Notes& notes) {
   return cell;
 }
 
-// What the recordings made on Windows say of one row, where there are any: they outweigh every other source.
-std::string RecordedCell(std::size_t row, const std::vector<Recording>& windows) {
+// What the recordings made on Windows say of one row, where there are any: they outweigh every other source, and
+// what the others said stays beside them for the reader.
+std::string RecordedCell(std::size_t row, const std::vector<Recording>& windows, const std::string& evidence) {
   std::string said;
   bool same = true;
   for (const Recording& recording : windows) {
@@ -203,9 +205,10 @@ std::string RecordedCell(std::size_t row, const std::vector<Recording>& windows)
     const bool asWine = Matches(RowsOf(trace), ExpectedRows(c, row % 2 == 0 ? Target::Button : Target::TextBox), false);
     same = same && asWine;
     said += std::string(said.empty() ? "" : "; ") + "recorded on " + PlaceOf(recording.System) + ": " +
-            (asWine ? "the same lines" : "during the call " + Short(trace.During) + ", later " + Short(trace.Later));
+            (asWine ? "the same lines" : "during the call " + Short(trace.During) + ", later " + Short(trace.Later)) +
+            (trace.Note.empty() ? "" : " (" + Escaped(trace.Note) + ")");
   }
-  return std::string(same ? "**same** · " : "**differs** · ") + said;
+  return std::string(same ? "**same** · " : "**differs** · ") + said + "<br>other sources: " + evidence;
 }
 
 // The requests in the order of their flag word, InvalidateRect last; what comes first keeps the cases' order.
@@ -234,7 +237,9 @@ std::string Table(const Recording& wine, const std::vector<Recording>& windows) 
       table += "| " + FlagsCell(c.Request) + " | " + RequestCell(c) + " | " + TargetName(target) + " | " +
                Short(trace.During) + " | " + trace.LeftInvalid + " | " + Short(trace.Later) + " | " +
                RemarkFor(c, target) + " | " +
-               (windows.empty() ? EvidenceCell(EvidenceFor(c, target), notes) : RecordedCell(row, windows)) + " |\n";
+               (windows.empty() ? EvidenceCell(EvidenceFor(c, target), notes)
+                                : RecordedCell(row, windows, EvidenceCell(EvidenceFor(c, target), notes, "*"))) +
+               " |\n";
     }
   }
   return table + notes.Section();

@@ -217,12 +217,17 @@ TEST(PaintOrderCatalogue, FoldsInARecordingMadeOnWindowsRowByRow) {
   const std::optional<Recording> windows = ReadWindowsRecording(text, error);
   ASSERT_TRUE(windows) << "line " << error.Line << ": " << error.What;
   const std::string catalogue = RenderCatalogue(WineRecording(), {*windows});
-  EXPECT_EQ(Count(catalogue, "| **same** · recorded on Windows 10.0.22631, 96 DPI: the same lines |"), 97u);
+  EXPECT_EQ(Count(catalogue, "| **same** · recorded on Windows 10.0.22631, 96 DPI: the same lines<br>"), 97u);
   EXPECT_EQ(Count(catalogue, "**differs**"), 1u);
-  EXPECT_NE(catalogue.find("| `0x0005` | Invalidate, erase<br>RDW_INVALIDATE \\| RDW_ERASE | text box | nothing | "
-                           "client | `WM_PAINT { WM_ERASEBKGND → 1 } → 0` |  | **differs** · recorded on Windows "
-                           "10.0.22631, 96 DPI: during the call nothing, later `WM_PAINT { WM_ERASEBKGND → 0 } → 0` |"),
-            std::string::npos);
+  EXPECT_NE(
+      catalogue.find("| `0x0005` | Invalidate, erase<br>RDW_INVALIDATE \\| RDW_ERASE | text box | nothing | "
+                     "client | `WM_PAINT { WM_ERASEBKGND → 1 } → 0` |  | **differs** · recorded on Windows "
+                     "10.0.22631, 96 DPI: during the call nothing, later `WM_PAINT { WM_ERASEBKGND → 0 } → 0`<br>"),
+      std::string::npos);
+  // The evidence the recording outweighs stays beside it, every note cited as before.
+  const std::string unrecorded = RenderCatalogue(WineRecording(), {});
+  EXPECT_EQ(Count(catalogue, "[E"), Count(unrecorded, "[E"));
+  EXPECT_EQ(catalogue.substr(catalogue.find("## The evidence")), unrecorded.substr(unrecorded.find("## The evidence")));
 }
 
 TEST(PaintOrderCatalogue, RefusesARecordingItCannotTrustWithItsLineAndWhatIsWrong) {
