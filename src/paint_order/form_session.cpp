@@ -1,5 +1,7 @@
 #include "paint_order/form_session.h"
 
+#include <algorithm>
+
 #include "main_window/message_pump.h"
 #include "paint_trace/line_records.h"
 #include "paint_trace/module1.h"
@@ -23,8 +25,9 @@ bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CH
 
 }  // namespace
 
-FormSession::FormSession(int showCommand) : form_(std::make_unique<Form1>(GetModuleHandleA(nullptr))) {
+FormSession::FormSession(int showCommand) {
   Module1::LogBox = nullptr;  // an earlier form attached a log of its own
+  form_ = std::make_unique<Form1>(GetModuleHandleA(nullptr));
   form_->Show(showCommand);
 }
 
@@ -278,6 +281,23 @@ bool FormSession::NothingPending() const {
   return true;
 }
 
+Pressed FormSession::PressButton(ControlId button, const std::function<void()>& onReturn,
+                                 const std::function<bool()>& settle) const {
+  const std::size_t kept = Lines().size();
+  const std::int32_t before = Module1::TraceCount;
+  Click(button);
+  const std::int32_t returned = Module1::TraceCount;
+  if (onReturn) onReturn();
+  Pressed pressed;
+  pressed.Settled = settle();
+  std::vector<std::string> lines = Lines();
+  lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(kept, lines.size())));
+  pressed.Whole =
+      lines.size() == static_cast<std::size_t>(Module1::TraceCount - before) && NumberedFrom(lines, before + 1);
+  for (const std::string& line : lines) (LineNumber(line) <= returned ? pressed.During : pressed.Later).push_back(line);
+  return pressed;
+}
+
 std::vector<std::string> FormSession::LinesAfter(std::int32_t number) const {
   std::vector<std::string> after;
   for (const std::string& line : Lines()) {
@@ -306,14 +326,12 @@ FormSession::Take FormSession::MakeTake(Target target, const RepaintRequest& req
   const ControlId button = Prepare(request.Kind, request.Flags);
   const std::int32_t prepared = Module1::TraceCount;
   Click(Command3Id);
-  const std::int32_t before = Module1::TraceCount;
-  Click(button);
-  const std::int32_t returned = Module1::TraceCount;
-  take.Traced.LeftInvalid = LeftInvalid(target);
-  if (!PumpUntil([this] { return NothingPending(); }, Bound, form_.get())) {
+  const Pressed pressed = PressButton(
+      button, [&] { take.Traced.LeftInvalid = LeftInvalid(target); },
+      [this] { return PumpUntil([this] { return NothingPending(); }, Bound, form_.get()); });
+  if (!pressed.Settled) {
     take.Traced.Note = "still painting " + std::to_string(Bound.count()) + " ms after the call: the row ends there";
   }
-  const std::vector<std::string> lines = Lines();
   endedAt_ = Module1::TraceCount;
   take.Spoiled = watch.Disturbance();
   if (take.Spoiled.empty() && inFront_ && GetForegroundWindow() != form_->Hwnd()) {
@@ -321,13 +339,9 @@ FormSession::Take FormSession::MakeTake(Target target, const RepaintRequest& req
   }
   if (take.Spoiled.empty()) take.Spoiled = NotAsMeant(Meant(target, request), madeBefore);
   if (take.Spoiled.empty() && prepared != settled) take.Spoiled = "lines were traced while the request was prepared";
-  if (take.Spoiled.empty() &&
-      (lines.size() != static_cast<std::size_t>(endedAt_ - before) || !NumberedFrom(lines, before + 1))) {
-    take.Spoiled = "the log did not hold every line traced";
-  }
-  for (const std::string& line : lines) {
-    (LineNumber(line) <= returned ? take.Traced.During : take.Traced.Later).push_back(WithoutNumbers({line}).front());
-  }
+  if (take.Spoiled.empty() && !pressed.Whole) take.Spoiled = "the log did not hold every line traced";
+  take.Traced.During = WithoutNumbers(pressed.During);
+  take.Traced.Later = WithoutNumbers(pressed.Later);
   return take;
 }
 

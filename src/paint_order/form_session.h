@@ -13,6 +13,14 @@
 #include "paint_order/requests.h"
 #include "paint_order/rows.h"
 
+// The log's lines of one press, with their numbers, split where the button's handler returned.
+struct Pressed {
+  std::vector<std::string> During;
+  std::vector<std::string> Later;
+  bool Settled = false;  // the wait after the press ended as it should, not at its bound
+  bool Whole = false;    // the log holds every line traced since the press, numbered on
+};
+
 class FormSession {
  public:
   // Creates the form and shows it; nothing is traced until StartTracing.
@@ -35,6 +43,10 @@ class FormSession {
   void SetFlags(std::int32_t flags) const;
   // The log's lines, whole, with their numbers.
   std::vector<std::string> Lines() const;
+  // Presses the button, runs onReturn as soon as the press returns, before the loop runs again, then waits by
+  // settle; the log keeps its earlier lines.
+  Pressed PressButton(ControlId button, const std::function<void()>& onReturn,
+                      const std::function<bool()>& settle) const;
 
   // Every target of the form is seen painting: a minimised or covered window, or a locked or non-interactive
   // desktop, gets no paint message, and a recording of it would record nothing.
@@ -49,6 +61,9 @@ class FormSession {
   // Every take made so far, counted or not.
   std::size_t TakesMade() const { return takes_; }
 
+ protected:
+  std::unique_ptr<Form1> form_;
+
  private:
   struct Take;
   class Watch;
@@ -60,7 +75,6 @@ class FormSession {
   void Choose(Target target) const;
   void MakeFirst(Target target, Before first) const;
   std::string LeftInvalid(Target target) const;
-  std::unique_ptr<Form1> form_;
   bool inFront_ = false;      // the form had the foreground when the recording began
   std::int32_t endedAt_ = 0;  // the trace count when the last take ended
   std::size_t takes_ = 0;

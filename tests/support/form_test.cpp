@@ -1,38 +1,16 @@
 #include "support/form_test.h"
 
-#include <algorithm>
-
-#include "main_window/message_pump.h"
 #include "paint_trace/module1.h"
 #include "paint_trace/trace_log.h"
 #include "support/form_design.h"
 #include "support/paint_witness.h"
 
-FormDriver::FormDriver() : created_(std::chrono::steady_clock::now()), countBeforeStart_(Module1::TraceCount) {
-  Module1::LogBox = nullptr;  // an earlier form attached a log of its own
-  form_ = std::make_unique<Form1>(GetModuleHandleA(nullptr));
-  form_->Show(SW_SHOWNORMAL);
-}
-
-FormDriver::~FormDriver() {
-  form_.reset();
-  PumpFor(std::chrono::milliseconds(20));
-}
-
-bool FormDriver::StartTracing() const {
-  if (!PumpUntilTracing(QuietFor, Patience, *form_)) return false;
-  Click(Command3Id);
-  return true;
-}
-
-bool FormDriver::Settled() const { return PumpUntilQuiet(QuietFor, Patience, form_.get()); }
+BeforeTheForm::BeforeTheForm() : countBeforeStart_(Module1::TraceCount) {}
 
 void FormDriver::SetFlag(const char* name, bool checked) const {
   const HWND box = FindByCaption(form_->Hwnd(), name);
   if (IsChecked(box) != checked) Click(box);
 }
-
-std::vector<std::string> FormDriver::Lines() const { return LogLines(WindowText(Control(Text1Id))); }
 
 RequestTrace WithoutNumbers(const RequestTrace& trace) {
   return {WithoutNumbers(trace.During), WithoutNumbers(trace.Later)};
@@ -44,20 +22,12 @@ RequestTrace FormDriver::Press(ControlId button, const std::function<void()>& on
 }
 
 RequestTrace FormDriver::PressKeepingTheLog(ControlId button, const std::function<void()>& onReturn) const {
-  const auto kept = static_cast<std::ptrdiff_t>(Lines().size());
   const PaintWitness witness;
-  const std::int32_t before = Module1::TraceCount;
-  Click(button);
-  const std::int32_t returned = Module1::TraceCount;
-  if (onReturn) onReturn();
-  EXPECT_TRUE(Settled()) << "the painting did not settle";
-  const std::vector<std::string> all = Lines();
-  const std::vector<std::string> lines(all.begin() + std::min(kept, static_cast<std::ptrdiff_t>(all.size())),
-                                       all.end());
-  EXPECT_EQ(lines.size(), static_cast<std::size_t>(Module1::TraceCount - before));
-  EXPECT_TRUE(NumberedFrom(lines, before + 1));
+  const Pressed pressed = PressButton(button, onReturn, [this] { return Settled(); });
+  EXPECT_TRUE(pressed.Settled) << "the painting did not settle";
+  EXPECT_TRUE(pressed.Whole) << "the log does not hold every line traced, numbered on";
+  std::vector<std::string> lines = pressed.During;
+  lines.insert(lines.end(), pressed.Later.begin(), pressed.Later.end());
   EXPECT_EQ(WithoutNumbers(lines), witness.Events()) << "the log says otherwise than the witness under the hook";
-  RequestTrace trace;
-  for (const std::string& line : lines) (LineNumber(line) <= returned ? trace.During : trace.Later).push_back(line);
-  return trace;
+  return {pressed.During, pressed.Later};
 }
