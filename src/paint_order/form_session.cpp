@@ -345,14 +345,19 @@ FormSession::Take FormSession::MakeTake(Target target, const RepaintRequest& req
   return take;
 }
 
-bool FormSession::RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous,
-                            std::string& failure) {
+FormSession::Outcome FormSession::RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous,
+                                            std::string& failure) {
   std::vector<Trace> counted;
   bool lastCounted = false;  // the take before this one is counted.back()
   std::string spoiled;
   for (int made = 0; made < MostTakes && Open(); ++made) {
     Take take = MakeTake(target, request);
-    if (lastCounted) {
+    // Lines between two takes are late only where nothing disturbed the form: input may have made them, and the
+    // take before them counts no more.
+    if (!take.LateLines.empty() && !take.Spoiled.empty()) {
+      if (lastCounted) counted.pop_back();
+      if (made == 0 && previous != nullptr) return Outcome::PreviousDisturbed;
+    } else if (lastCounted) {
       AddLate(counted.back(), take.LateLines);
     } else if (made == 0 && previous != nullptr) {
       AddLate(*previous, take.LateLines);
@@ -366,11 +371,35 @@ bool FormSession::RecordRow(Target target, const RepaintRequest& request, Trace&
     for (std::size_t earlier = 0; earlier + 1 < counted.size(); ++earlier) {
       if (SameTrace(counted[earlier], counted.back())) {
         trace = counted.back();
-        return true;
+        return Outcome::Recorded;
       }
     }
   }
   failure = counted.size() >= 2 ? "it never gave the same lines twice in " + std::to_string(MostTakes) + " takes"
                                 : "it was disturbed each time: " + spoiled;
-  return false;
+  return Outcome::Failed;
+}
+
+bool FormSession::RecordRows(std::size_t rows, std::vector<Trace>& traces, std::string& failure,
+                             const std::function<void(std::size_t)>& starting) {
+  const std::vector<PaintOrderCase>& cases = PaintOrderCases();
+  int remade = 0;
+  while (traces.size() < rows && Open()) {
+    const std::size_t row = traces.size();
+    if (starting) starting(row);
+    Trace trace;
+    const Outcome outcome = RecordRow(row % 2 == 0 ? Target::Button : Target::TextBox, cases[row / 2].Request, trace,
+                                      traces.empty() ? nullptr : &traces.back(), failure);
+    if (outcome == Outcome::Failed) return false;
+    if (outcome == Outcome::PreviousDisturbed) {
+      if (++remade > MostTakes) {
+        failure = "the row before it was disturbed again and again";
+        return false;
+      }
+      traces.pop_back();
+      continue;
+    }
+    traces.push_back(trace);
+  }
+  return Open();
 }

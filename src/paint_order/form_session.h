@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "main_window/form1.h"
+#include "paint_order/cases.h"
 #include "paint_order/requests.h"
 #include "paint_order/rows.h"
 
@@ -53,11 +54,12 @@ class FormSession {
   [[nodiscard]] bool Paints() const;
   // Brings the form to the front, where clicks are not lost; false when the system would not let it.
   [[nodiscard]] bool TakeForeground();
-  // Makes the request on the target until two takes, each undisturbed and exactly as meant, agree; what a take
-  // traced after it had ended goes to the row made before it, previous, as late. False, with what stood in the
-  // way, when no two takes agreed within a few.
-  [[nodiscard]] bool RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous,
-                               std::string& failure);
+  // Records the catalogue's first rows in order, appending to traces. Each row is made until two takes, each
+  // undisturbed and exactly as meant, agree; lines traced after a take had ended go to its row as late, or, where
+  // something disturbed the form meanwhile, its row is made again. False, with why, when the row traces.size()
+  // could not be made within a few takes, or the form was closed. starting is told each row as it begins.
+  [[nodiscard]] bool RecordRows(std::size_t rows, std::vector<Trace>& traces, std::string& failure,
+                                const std::function<void(std::size_t row)>& starting = {});
   // Every take made so far, counted or not.
   std::size_t TakesMade() const { return takes_; }
 
@@ -65,6 +67,8 @@ class FormSession {
   std::unique_ptr<Form1> form_;
 
  private:
+  enum class Outcome { Recorded, PreviousDisturbed, Failed };
+  Outcome RecordRow(Target target, const RepaintRequest& request, Trace& trace, Trace* previous, std::string& failure);
   struct Take;
   class Watch;
   Take MakeTake(Target target, const RepaintRequest& request);

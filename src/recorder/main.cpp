@@ -250,24 +250,21 @@ int main() {
           "Its window could not come to the front: a click elsewhere could be lost; each request made is "
           "checked, and a row made otherwise than meant is made again.");
     }
-    for (std::size_t row = 0; row < rows; ++row) {
+    const bool recorded = session.RecordRows(rows, recording.Traces, failure, [&](std::size_t row) {
       SetWindowTextA(session.Form().Hwnd(), ("Moravane recorder: " + RowName(row, rows)).c_str());
-      const Target target = row % 2 == 0 ? Target::Button : Target::TextBox;
-      Trace trace;
-      const bool recorded = session.RecordRow(target, cases[row / 2].Request, trace,
-                                              recording.Traces.empty() ? nullptr : &recording.Traces.back(), failure);
-      if (!session.Open()) {
-        return output.Tell(std::string(Name) + ": its window was closed at " + RowName(row, rows) +
-                               ". Nothing was written. " + LeaveItAlone + "\n",
-                           NotRecorded);
-      }
-      if (!recorded) {
-        return output.Tell(std::string(Name) + ": could not record " + RowName(row, rows) + ", " +
-                               RequestText(cases[row / 2].Request) + " on the " + TargetName(target) + ": " + failure +
-                               ". Nothing was written. " + LeaveItAlone + "\n",
-                           NotRecorded);
-      }
-      recording.Traces.push_back(trace);
+    });
+    const std::size_t row = recording.Traces.size();
+    if (!session.Open()) {
+      return output.Tell(std::string(Name) + ": its window was closed at " + RowName(row, rows) +
+                             ". Nothing was written. " + LeaveItAlone + "\n",
+                         NotRecorded);
+    }
+    if (!recorded) {
+      return output.Tell(std::string(Name) + ": could not record " + RowName(row, rows) + ", " +
+                             RequestText(cases[row / 2].Request) + " on the " +
+                             TargetName(row % 2 == 0 ? Target::Button : Target::TextBox) + ": " + failure +
+                             ". Nothing was written. " + LeaveItAlone + "\n",
+                         NotRecorded);
     }
   }
 

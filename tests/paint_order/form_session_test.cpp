@@ -8,7 +8,6 @@
 #include "main_window/message_pump.h"
 #include "paint_order/comparison.h"
 #include "paint_order/form_session.h"
-#include "paint_trace/line_records.h"
 #include "support/spy.h"
 
 namespace {
@@ -69,38 +68,37 @@ TEST_F(FormSessionRecording, InputWhileRowsAreMadeLeavesThemAsUndisturbedOrStops
     }
   });
   constexpr std::size_t Rows = 16;
-  std::size_t recorded = 0;
-  for (; recorded < Rows; ++recorded) {
-    const PaintOrderCase& c = PaintOrderCases()[recorded / 2];
-    const Target target = recorded % 2 == 0 ? Target::Button : Target::TextBox;
-    Trace trace;
-    if (!session.RecordRow(target, c.Request, trace, nullptr, failure)) break;
-    EXPECT_TRUE(Matches(RowsOf(trace), ExpectedRows(c, target), false))
-        << "row " << recorded + 1 << " differs silently:\n"
-        << Describe(RowsOf(trace));
-    EXPECT_EQ(trace.Note, "") << "row " << recorded + 1;
+  std::vector<Trace> traces;
+  const bool recorded = session.RecordRows(Rows, traces, failure);
+  for (std::size_t row = 0; row < traces.size(); ++row) {
+    const PaintOrderCase& c = PaintOrderCases()[row / 2];
+    const Target target = row % 2 == 0 ? Target::Button : Target::TextBox;
+    EXPECT_TRUE(Matches(RowsOf(traces[row]), ExpectedRows(c, target), false))
+        << "row " << row + 1 << " differs silently:\n"
+        << Describe(RowsOf(traces[row]));
+    EXPECT_EQ(traces[row].Note, "") << "row " << row + 1;
   }
   done = true;
   hand.join();
   ASSERT_NE(WindowText(session.Control(Text2Id)), typed) << "the input never reached the form";
-  if (recorded < Rows) {
-    EXPECT_NE(failure.find("disturbed"), std::string::npos) << "row " << recorded + 1 << ": " << failure;
+  if (!recorded) {
+    EXPECT_NE(failure.find("disturbed"), std::string::npos) << "row " << traces.size() + 1 << ": " << failure;
   }
 }
 
+// Rows 1 and 2 are RedrawWindow 0x0001 on the button and on the text box; row 3 is 0x0002 on the button.
 TEST_F(FormSessionRecording, APaintAfterARowHasEndedIsKeptInItAsLateNeverWiped) {
-  const RepaintRequest invalidate{Request::RedrawWindow, RDW_INVALIDATE, Before::Nothing};
-  Trace first, second;
-  ASSERT_TRUE(session.RecordRow(Target::Button, invalidate, first, nullptr, failure)) << failure;
-  const Trace ended = first;
+  std::vector<Trace> traces;
+  ASSERT_TRUE(session.RecordRows(1, traces, failure)) << failure;
+  const Trace ended = traces.front();
   // What a slow system would deliver after the row had ended.
   RedrawWindow(session.Control(Command1Id), nullptr, nullptr, RDW_INVALIDATE);
-  ASSERT_TRUE(session.RecordRow(Target::TextBox, invalidate, second, &first, failure)) << failure;
+  ASSERT_TRUE(session.RecordRows(2, traces, failure)) << failure;
   std::vector<std::string> later = ended.Later;
   later.insert(later.end(), {"S WM_PAINT", "R WM_PAINT   lResult:  &H00000000"});
-  EXPECT_EQ(first.Later, later);
-  EXPECT_NE(first.Note.find("late"), std::string::npos) << first.Note;
-  EXPECT_EQ(second.Later, ended.Later) << "the next row has only its own lines";
+  EXPECT_EQ(traces[0].Later, later);
+  EXPECT_NE(traces[0].Note.find("late"), std::string::npos) << traces[0].Note;
+  EXPECT_EQ(traces[1].Later, ended.Later) << "the next row has only its own lines";
 }
 
 // BM_CLICK "might fail" on a window that is not active: the row must not be recorded without the flag.
@@ -112,11 +110,10 @@ TEST_F(FormSessionRecording, ARequestMadeOtherwiseThanMeantIsNeverRecorded) {
   const Spy losesClicks(internalPaint, [](const Spy& self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return message == BM_CLICK ? 0 : self.Forward(hwnd, message, wParam, lParam);
   });
-  const std::uint32_t made = Module1::RequestsMade();
-  Trace trace;
-  EXPECT_FALSE(session.RecordRow(Target::Button, {Request::RedrawWindow, RDW_INTERNALPAINT, Before::Nothing}, trace,
-                                 nullptr, failure));
-  EXPECT_GT(Module1::RequestsMade(), made + 1) << "made again before giving up";
+  std::vector<Trace> traces;
+  EXPECT_FALSE(session.RecordRows(3, traces, failure));
+  EXPECT_EQ(traces.size(), 2u) << "stopped at row 3";
+  EXPECT_GT(session.TakesMade(), 4u + 2u) << "made again before giving up";
   EXPECT_NE(failure.find(FlagWord(RDW_INTERNALPAINT)), std::string::npos) << failure;
 }
 
