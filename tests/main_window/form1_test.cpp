@@ -15,6 +15,7 @@
 #include "support/form_design.h"
 #include "support/form_test.h"
 #include "support/import_patch.h"
+#include "support/platform.h"
 #include "support/redraw_flags.h"
 #include "support/spy.h"
 
@@ -105,7 +106,10 @@ TEST_F(Form1Test, TheLogStaysEmptyUntilTheTimerTicksOnceAndThenNumbersGoOn) {
   EXPECT_EQ(Module1::LogBox, nullptr) << "the timer fires once";
 }
 
+constexpr char StartUpLines[] = "Wine's lines for the start-up flags on the button, not established on Windows";
+
 TEST_F(Form1Test, StartUpFlagsOnTheButtonFrameAndEraseAtOnceAndPaintLater) {
+  if (!IsWine()) GTEST_SKIP() << "expects " << StartUpLines;
   StartTracing();
   const RequestTrace trace = Press(Command2Id);
   EXPECT_EQ(WithoutNumbers(trace.During), (Events{"S WM_NCPAINT", "R WM_NCPAINT   lResult:  &H00000000",
@@ -621,6 +625,7 @@ std::string Hover(const Form1& form, HWND control) {
 TEST(Form1Look, EveryTooltipShowsClearOfTheTargetsAndLeavesTheCounterWhereItWas) {
   Form1 form(GetModuleHandleA(nullptr));
   form.Show(SW_SHOWNORMAL);
+  QuickenTooltips(form.Hwnd());
   ASSERT_TRUE(PumpUntilTracing(QuietFor, Patience, form));
   SendMessageA(form.Control(Command2Id), BM_CLICK, 0, 0);
   ASSERT_TRUE(PumpUntilQuiet(QuietFor, Patience, &form));
@@ -750,6 +755,8 @@ TEST_F(Form1Test, ClearDropsWhatTheLinesRemember) {
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(Form1Test, HoveringATraceLineTellsWhatWasSeenAndTextTypedOrCutTellsNothing) {
+  if (!IsWine()) GTEST_SKIP() << "reads each story at its line's place in " << StartUpLines;
+  QuickenTooltips(Form().Hwnd());
   StartTracing();
   const RequestTrace redraw = Press(Command2Id);
   Click(Check2Id);
@@ -779,8 +786,10 @@ TEST_F(Form1Test, HoveringATraceLineTellsWhatWasSeenAndTextTypedOrCutTellsNothin
   SendMessageA(log, EM_SETSEL, 0, 1);
   SendMessageA(log, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
   ASSERT_TRUE(Settled());
-  EXPECT_EQ(story(10), "") << "a line typed by the user";
-  EXPECT_EQ(story(0), "") << "a line cut by the user";
+  // A quickened tooltip shows within 20 ms of the cursor's rest: none in a second means none at all.
+  const auto noStory = [&](int line) { return Hover(Form(), log, OnLine(log, line), 1s); };
+  EXPECT_EQ(noStory(10), "") << "a line typed by the user";
+  EXPECT_EQ(noStory(0), "") << "a line cut by the user";
   EXPECT_NE(story(1), "");
 }
 
