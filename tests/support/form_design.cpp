@@ -45,7 +45,9 @@ HWND ShownTooltipOf(HWND form) {
 
 void QuickenTooltips(HWND form) {
   for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) != nullptr;) {
-    if (GetWindow(window, GW_OWNER) == form) SendMessageA(window, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(20, 0));
+    if (GetWindow(window, GW_OWNER) != form) continue;
+    SendMessageA(window, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(20, 0));
+    SendMessageA(window, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(10, 0));
   }
 }
 
