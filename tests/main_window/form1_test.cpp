@@ -762,16 +762,19 @@ TEST_F(Form1Test, HoveringATraceLineTellsWhatWasSeenAndTextTypedOrCutTellsNothin
                            R"(RDW_ERASENOW | RDW_FRAME))";
   const std::string erase = story(2), erased = story(3), paint = story(4);
   EXPECT_TRUE(Has(erase, "WM_ERASEBKGND") && Has(erase, "during " + call + ", before that call returned") &&
-              Has(erase, "the whole client area was invalid"))
+              Has(erase, "clipped to the whole client area"))
       << erase;
   EXPECT_TRUE(Has(erased, "Nonzero") && Has(erased, "says nothing of what it drew")) << erased;
-  EXPECT_TRUE(Has(paint, "WM_PAINT") && Has(paint, "from the message loop") && Has(paint, "after " + call) &&
+  EXPECT_TRUE(Has(paint, "WM_PAINT") && Has(paint, "message loop dispatched it") && Has(paint, "after " + call) &&
               !Has(paint, "during"))
       << paint;
-  // BeginPaint erases inside the paint: the line names the S line it came inside.
+  // BeginPaint erases inside the paint, having validated the update region: the line names the S line it came
+  // inside and what the erase covers, and no longer what was invalid.
   const std::string nested = story(7);
   EXPECT_TRUE(Has(nested, "while " + invalidate.Later[0].substr(0, 19)) && Has(nested, "BeginPaint") &&
-              Has(nested, R"(after InvalidateRect(the "No Border" button, NULL, TRUE))"))
+              Has(nested, R"(after InvalidateRect(the "No Border" button, NULL, TRUE))") &&
+              Has(nested, "clipped to the whole client area") && Has(nested, "validated") && !Has(nested, "invalid:") &&
+              !Has(nested, "no part of the client area"))
       << nested;
 
   SendMessageA(log, EM_SETSEL, WindowText(log).size(), -1);
@@ -782,6 +785,36 @@ TEST_F(Form1Test, HoveringATraceLineTellsWhatWasSeenAndTextTypedOrCutTellsNothin
   EXPECT_EQ(story(10), "") << "a line typed by the user";
   EXPECT_EQ(story(0), "") << "a line cut by the user";
   EXPECT_NE(story(1), "");
+}
+
+// The text box validated after its frame was invalidated keeps only its frame: the later WM_PAINT has no client area
+// to paint, and the WM_NCPAINT inside it a region covering the window. A line sent from outside the loop says so.
+TEST_F(Form1Test, AFrameOnlyPaintTellsThatTheFrameIsLeftAndALineSentOutsideTheLoopSaysSo) {
+  StartTracing();
+  Click(Option2Id);
+  for (const RedrawFlag& flag : RedrawFlags) SetFlag(flag.Name, (flag.Value & 0x0405) != 0);
+  Click(Command3Id);
+  Click(Command2Id);
+  for (const RedrawFlag& flag : RedrawFlags) SetFlag(flag.Name, flag.Value == 0x0008);
+  const RequestTrace validated = PressKeepingTheLog(Command2Id);
+  ASSERT_EQ(WithoutNumbers(validated.Later),
+            (Events{"S WM_PAINT", "S WM_NCPAINT", "R WM_NCPAINT   lResult:  &H00000000",
+                    "R WM_PAINT   lResult:  &H00000000"}));
+  const HWND log = Control(Text1Id);
+  const auto story = [&](int line) { return Hover(Form(), log, OnLine(log, line)); };
+  const std::string paint = story(0), frame = story(1);
+  EXPECT_TRUE(Has(paint, "no part of the client area was invalid") && Has(paint, "frame") &&
+              !Has(paint, "(0, 0)-(0, 0)") && Has(paint, "message loop dispatched it"))
+      << paint;
+  EXPECT_TRUE(Has(frame, "region's handle") && Has(frame, "covers the window's whole rectangle") &&
+              Has(frame, "dispatched the message it came inside"))
+      << frame;
+
+  Click(Command3Id);
+  SendMessageA(Control(Command1Id), WM_NCPAINT, 1, 0);
+  ASSERT_TRUE(Settled());
+  const std::string sent = story(0);
+  EXPECT_TRUE(Has(sent, "dispatching no message") && !Has(sent, "dispatched it")) << sent;
 }
 
 // The width a control leaves for its caption, from how the classic controls draw: a push button inside its 3-D
