@@ -738,6 +738,52 @@ TEST_F(Form1LookAtTheLog, TheMarginMarksEachLinesTargetAndWhetherItCameDuringACa
   }
 }
 
+// The pixels of the targets' colours and of the rules in the whole margin, as the log shows it now.
+int MarkPixels(HWND log) {
+  RECT text, client;
+  SendMessageA(log, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  GetClientRect(log, &client);
+  const int margin = LOWORD(SendMessageA(log, EM_GETMARGINS, 0, 0));
+  int marks = 0;
+  const HDC dc = GetDC(log);
+  for (int y = client.top; y < client.bottom; ++y) {
+    for (int x = text.left - margin; x < text.left; ++x) {
+      const COLORREF pixel = GetPixel(dc, x, y);
+      marks += IsTargetColour(pixel) || pixel == GetSysColor(COLOR_WINDOWTEXT) ? 1 : 0;
+    }
+  }
+  ReleaseDC(log, dc);
+  return marks;
+}
+
+// Run at each system DPI by the program's tests.
+TEST_F(Form1LookAtTheLog, NoMarkStaysInTheMarginOfLinesClearedOrDeletedByTheUser) {
+  StartTracing();
+  const HWND log = Control(Text1Id);
+  const auto painted = [&] {
+    return PumpUntil([&] { return !GetUpdateRect(log, nullptr, FALSE); }, Patience, form_.get());
+  };
+  const auto fill = [&] {
+    for (int press = 0; press < 4; ++press) Click(Command2Id);
+    ASSERT_TRUE(Settled());
+    ASSERT_TRUE(painted());
+    ASSERT_GT(MarkPixels(log), 0) << "the lines have no marks to leave behind";
+  };
+  fill();
+  Click(Command3Id);
+  ASSERT_TRUE(painted());
+  EXPECT_EQ(MarkPixels(log), 0) << "after Clear";
+
+  fill();
+  SetFocus(log);
+  SendMessageA(log, EM_SETSEL, 0, -1);
+  PostMessageA(log, WM_KEYDOWN, VK_DELETE, 0x01530001);
+  PostMessageA(log, WM_KEYUP, VK_DELETE, static_cast<LPARAM>(0xC1530001));
+  ASSERT_TRUE(PumpUntil([&] { return WindowText(log).empty(); }, Patience, form_.get()));
+  ASSERT_TRUE(painted());
+  EXPECT_EQ(MarkPixels(log), 0) << "after the user deleted every line";
+}
+
 TEST_F(Form1Test, ClearDropsWhatTheLinesRemember) {
   StartTracing();
   for (int press = 0; press < 20; ++press) PostMessageA(Control(Command2Id), BM_CLICK, 0, 0);
