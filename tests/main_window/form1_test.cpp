@@ -863,6 +863,60 @@ TEST_F(Form1Test, AFrameOnlyPaintTellsThatTheFrameIsLeftAndALineSentOutsideTheLo
   EXPECT_TRUE(Has(sent, "dispatching no message") && !Has(sent, "dispatched it")) << sent;
 }
 
+// Presses a key on the focused window as the keyboard does, and pumps until the form's tooltip shows or hides.
+HWND PressKey(const Form1& form, WPARAM key, bool shows) {
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, 0x00000001);
+  PostMessageA(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  HWND tooltip = nullptr;
+  const bool done =
+      PumpUntil([&] { return ((tooltip = ShownTooltipOf(form.Hwnd())) != nullptr) == shows; }, Patience, &form);
+  EXPECT_TRUE(done) << "key " << key << (shows ? ": no tooltip showed" : ": the tooltip did not hide");
+  return tooltip;
+}
+
+// A user without a mouse: F1 tells what hovering tells, beside what it is about and clear of the targets, until the
+// next key or the caret moves.
+TEST_F(Form1Test, F1TellsTheCaretLinesStoryAndTheFocusedControlsTooltip) {
+  StartTracing();
+  static_cast<void>(Press(Command2Id));
+  const HWND log = Control(Text1Id);
+  const std::string hovered = Hover(Form(), log, OnLine(log, 4));
+  ASSERT_FALSE(hovered.empty());
+  SetFocus(log);
+  const auto caretOn = [&](int line) {
+    const LRESULT start = SendMessageA(log, EM_LINEINDEX, static_cast<WPARAM>(line), 0) + 3;
+    SendMessageA(log, EM_SETSEL, static_cast<WPARAM>(start), start);
+  };
+  caretOn(4);
+  HWND tooltip = PressKey(Form(), VK_F1, true);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(WindowText(tooltip), hovered);
+  RECT tip, target, overlap;
+  GetWindowRect(tooltip, &tip);
+  POINT line = OnLine(log, 4);
+  ClientToScreen(log, &line);
+  EXPECT_TRUE(tip.top > line.y && tip.top < line.y + 40) << "the story shows " << tip.top - line.y << " pixels below";
+  for (const ControlId id : {Command1Id, Text2Id}) {
+    GetWindowRect(Control(id), &target);
+    EXPECT_FALSE(IntersectRect(&overlap, &tip, &target)) << "over " << WindowText(Control(id));
+  }
+  PressKey(Form(), VK_ESCAPE, false);
+  PressKey(Form(), VK_F1, true);
+  PressKey(Form(), VK_DOWN, false);
+  PressKey(Form(), VK_F1, true);
+  caretOn(1);
+  EXPECT_TRUE(PumpUntil([&] { return ShownTooltipOf(form_->Hwnd()) == nullptr; }, Patience, form_.get()))
+      << "the caret moved and the story stayed";
+
+  const HWND box = FindByCaption(form_->Hwnd(), "RDW_UPDATENOW");
+  const std::string explained = Hover(Form(), box);
+  SetFocus(box);
+  tooltip = PressKey(Form(), VK_F1, true);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(WindowText(tooltip), explained);
+  PressKey(Form(), VK_TAB, false);
+}
+
 // The width a control leaves for its caption, from how the classic controls draw: a push button inside its 3-D
 // edges, a text box between its margins, a frame's caption a digit in from each corner, a check or option box
 // after its box and half a digit's gap.
