@@ -19,6 +19,11 @@ std::size_t Comparison::Same() const {
       Compared.begin(), Compared.end(), [](const RowComparison& row) { return !row.Differs && row.Absent.empty(); }));
 }
 
+std::size_t Comparison::SameButOptional() const {
+  return static_cast<std::size_t>(std::count_if(
+      Compared.begin(), Compared.end(), [](const RowComparison& row) { return !row.Differs && !row.Absent.empty(); }));
+}
+
 std::size_t Comparison::Differing() const {
   return static_cast<std::size_t>(
       std::count_if(Compared.begin(), Compared.end(), [](const RowComparison& row) { return row.Differs; }));
@@ -68,9 +73,11 @@ std::string RowHeading(const RowComparison& row) {
 
 std::string Report(const Comparison& comparison, const std::string& place) {
   const std::vector<PaintOrderCase>& cases = PaintOrderCases();
-  std::string text = "Recorded " + std::to_string(comparison.Compared.size()) + " rows on " + place + ".\n";
-  text += "Rows the same as Wine's record: " + std::to_string(comparison.Same()) + " of " +
-          std::to_string(comparison.Compared.size()) + "\n";
+  std::string text = "Recorded " + std::to_string(comparison.Compared.size()) + " rows on " + place + ":\n";
+  text += "  " + std::to_string(comparison.Same()) + " the same as Wine's record,\n";
+  text += "  " + std::to_string(comparison.SameButOptional()) +
+          " the same but for optional lines that the catalogue allows to be absent,\n";
+  text += "  " + std::to_string(comparison.Differing()) + " differing.\n";
   for (const RowComparison& row : comparison.Compared) {
     if (row.Differs) {
       text += "\n" + RowHeading(row) + "  Wine's lines:\n" + Lines(ExpectedRows(cases[row.Case], row.On)) +
@@ -83,4 +90,10 @@ std::string Report(const Comparison& comparison, const std::string& place) {
   text += "\nRows that differ: " + std::to_string(comparison.Differing()) + "\n";
   text += "Rows the catalogue calls \"same\" that differ: " + std::to_string(comparison.DifferingWhereSame()) + "\n";
   return text;
+}
+
+Conclusion Conclude(const Recording& recording) {
+  const Comparison comparison = Compare(recording, recording.System.Wine.empty());
+  return {Report(comparison, PlaceOf(recording.System)),
+          comparison.Differing() == 0 ? Recorded : RecordedWithDifferences};
 }

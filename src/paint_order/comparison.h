@@ -22,9 +22,10 @@ struct RowComparison {
 };
 
 struct Comparison {
-  std::vector<RowComparison> Compared;  // in the catalogue's order
-  std::size_t Same() const;             // rows exactly as Wine's record
-  std::size_t Differing() const;
+  std::vector<RowComparison> Compared;     // in the catalogue's order
+  std::size_t Same() const;                // rows exactly as Wine's record
+  std::size_t SameButOptional() const;     // rows as Wine's record but for optional rows left out
+  std::size_t Differing() const;           // the three counts add up to the rows compared
   std::size_t DifferingWhereSame() const;  // differing rows whose evidence says "same", in whole or in part
 };
 
@@ -33,3 +34,13 @@ Comparison Compare(const Recording& recording, bool optionalMayBeMissing);
 
 // What the recorder tells its user: how many rows are as Wine's, and each row that is not, with both lines.
 std::string Report(const Comparison& comparison, const std::string& place);
+
+// The recorder's exit codes.
+enum RecorderExit : int { Recorded = 0, RecordedWithDifferences = 1, NotRecorded = 2 };
+
+struct Conclusion {
+  std::string Report;
+  RecorderExit ExitCode;
+};
+// How the recorder ends once its recording is written: Windows may leave optional rows out, Wine may not.
+Conclusion Conclude(const Recording& recording);

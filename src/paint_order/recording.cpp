@@ -144,6 +144,7 @@ std::string PlaceOf(const SystemInfo& system) {
 }
 
 std::string RecordingFileName(const SystemInfo& system) { return "paint-order." + PlatformOf(system) + ".md"; }
+std::string ReportFileName(const SystemInfo& system) { return "paint-order." + PlatformOf(system) + ".txt"; }
 
 std::string WriteRecording(const Recording& recording) {
   const SystemInfo& system = recording.System;

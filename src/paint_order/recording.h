@@ -32,6 +32,8 @@ std::string PlatformOf(const SystemInfo& system);
 std::string PlaceOf(const SystemInfo& system);
 // "paint-order.windows-10.0.22631.md"
 std::string RecordingFileName(const SystemInfo& system);
+// "paint-order.windows-10.0.22631.txt": the recorder's report, kept beside its recording.
+std::string ReportFileName(const SystemInfo& system);
 
 std::string WriteRecording(const Recording& recording);
 

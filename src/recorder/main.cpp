@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int Recorded = 0, RecordedWithDifferences = 1, NotRecorded = 2;
 constexpr char Name[] = "Moravane's recorder";
 constexpr char LeaveItAlone[] =
     "Run it again from your desktop, unlocked, and leave its window alone, in front, until it ends (a minute or two).";
@@ -49,11 +48,11 @@ bool DoubleClicked(bool underWine) {
          lstrcmpiA(ParentProgram().c_str(), "explorer.exe") == 0;
 }
 
-// A report long enough to leave the screen keeps its first lines and its last three, the counts and the file.
+// A report long enough to leave the screen keeps its first lines and its last four, the counts and the files.
 std::string Fitted(const std::string& text) {
   std::vector<std::size_t> ends;
   for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) ends.push_back(at);
-  constexpr std::size_t First = 30, Last = 3;
+  constexpr std::size_t First = 30, Last = 4;
   if (ends.size() <= First + Last + 1) return text;
   const std::size_t skipped = ends.size() - First - Last;
   return text.substr(0, ends[First - 1] + 1) + "... " + std::to_string(skipped) +
@@ -175,6 +174,7 @@ int main(int argc, char** argv) {
   // Named as the folder was, in the separators its user wrote.
   const char separator = folder.find('/') != std::string::npos && folder.find('\\') == std::string::npos ? '/' : '\\';
   const std::string path = folder + separator + RecordingFileName(system);
+  const std::string reportPath = folder + separator + ReportFileName(system);
   std::string failure;
   if (!CanWriteInto(folder, !system.Wine.empty(), failure)) {
     return output.Tell(std::string(Name) + ": " + failure + ". Nothing was recorded. Name a folder you can write " +
@@ -225,8 +225,12 @@ int main(int argc, char** argv) {
         std::string(Name) + ": " + failure + ". Name a folder you can write into: " + "MoravaneRecorder.exe FOLDER\n",
         NotRecorded);
   }
-  // Only Wine's own record has every optional message; Windows may leave one out.
-  const Comparison comparison = Compare(recording, system.Wine.empty());
-  const std::string report = Report(comparison, PlaceOf(system)) + "The recording is " + path + "\n";
-  return output.Tell(report, comparison.Differing() == 0 ? Recorded : RecordedWithDifferences);
+  const Conclusion conclusion = Conclude(recording);
+  // Kept beside the recording, so that the report outlives a message box or a console window.
+  const std::string kept = "This report is " + reportPath + "\n";
+  std::string report = conclusion.Report + "The recording is " + path + "\n";
+  report += WriteFileAtomically(reportPath, report + kept, failure)
+                ? kept
+                : "The report could not be kept beside it: " + failure + "\n";
+  return output.Tell(report, conclusion.ExitCode);
 }

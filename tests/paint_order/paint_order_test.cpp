@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <set>
 #include <sstream>
@@ -144,6 +145,12 @@ TEST(PaintOrderCases, AreFortyOrMoreDifferentRequestsWithAVerdictAndARemarkOfThe
   }
 }
 
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 // The recorder's report names exactly the rows whose lines are not Wine's, with both lines, and what was absent.
 TEST(PaintOrderComparison, ReportsExactlyTheRowsThatDifferFromWinesRecord) {
   Recording recording = WineRecording();
@@ -172,6 +179,57 @@ TEST(PaintOrderComparison, ReportsExactlyTheRowsThatDifferFromWinesRecord) {
   EXPECT_EQ(LinesOf(windows.Compared[optional].Absent, When::During),
             (std::vector<std::string>{"S WM_ERASEBKGND", "R WM_ERASEBKGND   lResult:  &H00000001"}));
   EXPECT_EQ(Compare(recording, false).Differing(), 1u) << "under Wine every message must be there";
+
+  // The recorder's end: one row the same but for an optional line and one differing, on Windows.
+  recording.System.Wine = "";
+  recording.Traces[changed].Later[2] = "R WM_ERASEBKGND   lResult:  &H00000000";
+  const Comparison both = Compare(recording, true);
+  EXPECT_EQ(both.Same() + both.SameButOptional() + both.Differing(), 98u) << "counts that add up to the rows";
+  EXPECT_EQ(both.SameButOptional(), 1u);
+  const Conclusion conclusion = Conclude(recording);
+  EXPECT_EQ(conclusion.ExitCode, 1);
+  EXPECT_NE(conclusion.Report.find("Row 52: "), std::string::npos) << conclusion.Report;
+  EXPECT_EQ(Conclude(WineRecording()).ExitCode, 0) << Conclude(WineRecording()).Report;
+}
+
+// Windows may send more than Wine: a line beyond Wine's record makes the row differ wherever it comes, and the
+// recorder ends with exit code 1 naming the row with both sets of lines.
+TEST(PaintOrderComparison, ALineMoreThanWinesRecordDiffersDuringTheCallLaterOrNested) {
+  const std::size_t row = 2 * 29;  // "Invalidate, erase, update now" on the button: WM_PAINT { WM_ERASEBKGND }
+  const std::vector<std::string> frame{"S WM_NCPAINT", "R WM_NCPAINT   lResult:  &H00000000"};
+  const std::vector<std::string> paint{"S WM_PAINT", "R WM_PAINT   lResult:  &H00000000"};
+  const auto insert = [](std::vector<std::string>& lines, std::size_t at, const std::vector<std::string>& more) {
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), more.begin(), more.end());
+  };
+  struct Extra {
+    const char* where;
+    const std::vector<std::string>& lines;
+    std::function<void(Trace&)> add;
+  };
+  const Extra extras[] = {
+      {"during the call", frame, [&](Trace& trace) { insert(trace.During, trace.During.size(), frame); }},
+      {"later", paint, [&](Trace& trace) { insert(trace.Later, trace.Later.size(), paint); }},
+      {"nested", frame, [&](Trace& trace) { insert(trace.During, 1, frame); }},
+  };
+  for (const Extra& extra : extras) {
+    SCOPED_TRACE(extra.where);
+    Recording recording = WineRecording();
+    ASSERT_EQ(recording.Traces.size(), 98u);
+    recording.System.Wine = "";
+    extra.add(recording.Traces[row]);
+    EXPECT_EQ(Compare(recording, true).Differing(), 1u);
+    const Conclusion conclusion = Conclude(recording);
+    EXPECT_EQ(conclusion.ExitCode, 1);
+    // Wine's lines and the lines recorded, which have the one more.
+    const std::size_t heading = conclusion.Report.find("Row 59: ");
+    ASSERT_NE(heading, std::string::npos) << conclusion.Report;
+    const std::string shown = conclusion.Report.substr(heading, conclusion.Report.find("\nRows ", heading) - heading);
+    const Trace& wine = WineRecording().Traces[row];
+    const std::size_t inWine =
+        static_cast<std::size_t>(std::count(wine.During.begin(), wine.During.end(), extra.lines[0]) +
+                                 std::count(wine.Later.begin(), wine.Later.end(), extra.lines[0]));
+    EXPECT_EQ(Count(shown, extra.lines[0] + "\n"), 2 * inWine + 1) << shown;
+  }
 }
 
 // Whether a request is one of the rows a flag's claim speaks of.
@@ -297,12 +355,6 @@ std::string AsIfOnWindows(std::string text) {
   replaceLine("- Windows: ", "- Windows: 10.0.22631");
   replaceLine("- Wine: ", "- Wine: none");
   return text;
-}
-
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
 }
 
 std::size_t LineOf(const std::string& text, const std::string& part) {
