@@ -176,11 +176,12 @@ TEST_F(MoravaneExe, TellsADriverOutsideEachLinesStoryEachFlagAndEachButtonsCall)
 
   if (!IsWine()) GTEST_SKIP() << "reads each line's story by its place in Wine's lines for the start-up flags";
   ASSERT_EQ(lines.size(), 6u);
-  // Each line names its message and target; the four before the first WM_PAINT came during the call.
+  // Each line names its message and target; the four before the first WM_PAINT came during the call, the others
+  // from the program's own loop.
   for (std::size_t line = 0; line < lines.size(); ++line) {
     const std::string story = HoverFromOutside(form_, log, OnLine(log, static_cast<int>(line)));
     const std::string message = lines[line].substr(11, lines[line].find(' ', 11) - 11);
-    const std::string when = line < 4 ? "during " + call : "from the message loop";
+    const std::string when = line < 4 ? "during " + call : "message loop dispatched it";
     EXPECT_NE(story.find(message), std::string::npos) << lines[line] << ": " << story;
     EXPECT_NE(story.find(R"(the "No Border" button)"), std::string::npos) << lines[line] << ": " << story;
     EXPECT_NE(story.find(when), std::string::npos) << lines[line] << ": " << story;
