@@ -68,6 +68,16 @@ run() {
     fail "\"$*\" failed with status $status (${BASH_SOURCE[1]##*/}, line ${BASH_LINENO[0]}); $next_step"
 }
 
+# Whether a process runs. A zombie has ended: kill -0 finds it until its parent collects its status, which an
+# orphan's never does where process 1 does not reap (a container's `tail -f /dev/null`).
+running() {
+  local stat
+  read -r stat 2>/dev/null <"/proc/$1/stat" && [[ ${stat##*) } != Z* ]]
+}
+
+# Whether a process of the given group runs, zombies aside.
+group_running() { ps -e -o pgid=,stat= | awk -v group="$1" '$1 == group && $2 !~ /^Z/ { found = 1 } END { exit !found }'; }
+
 # Asks every child's group to end, and ends it outright if it has not within 6 s: a child that is a command of
 # the project first stops what it started, which takes a few seconds at most.
 stop_children() {
@@ -75,7 +85,7 @@ stop_children() {
   for child in ${children[@]+"${children[@]}"}; do kill -TERM -- "-$child" 2>/dev/null || true; done
   for child in ${children[@]+"${children[@]}"}; do
     for _ in $(seq 60); do
-      kill -0 -- "-$child" 2>/dev/null || break
+      group_running "$child" || break
       sleep 0.1
     done
     kill -KILL -- "-$child" 2>/dev/null || true

@@ -133,6 +133,13 @@ stop_session() {
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi
 }
 
+# Whether press_buttons still runs; a zombie of it has ended.
+pressing() {
+  local process
+  for process in $(pgrep -f 'press_buttons\.exe' || true); do running "$process" && return 0; done
+  return 1
+}
+
 # Runs Moravane in a Wine desktop of its own on this command's display, so that Wine draws its title bar,
 # presses the controls named after the picture's path, writes the picture of its window and ends that desktop.
 shoot_moravane() {
@@ -146,7 +153,7 @@ shoot_moravane() {
     run wine explorer /desktop=Moravane "$root/build/mingw-i686/bin/press_buttons.exe" "$@"
     # explorer can return before the program it started ends: the picture waits for the last press.
     local tenths=0
-    while pgrep -f 'press_buttons\.exe' >/dev/null; do
+    while pressing; do
       ((tenths++ < 300)) || fail "press_buttons did not end within 30 s" "run $command_name again"
       sleep 0.1
     done

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "main_window/form1.h"
+#include "main_window/message_pump.h"
 
 namespace {
 
@@ -18,9 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   MSG message{};
   BOOL got = FALSE;
   while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
-    if (form.PreTranslateMessage(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchFromLoop(message, &form);
   }
   return got < 0 ? LoopFailed : static_cast<int>(message.wParam);
 }

@@ -177,14 +177,18 @@ HWND Form1::Control(ControlId id) const noexcept {
 
 HWND Form1::FlagBoxControl(int index) const noexcept { return GetDlgItem(hwnd_, Check1Id + index); }
 
-// Mouse messages reach the tooltips. A multi-line edit box given the dialog treatment posts WM_CLOSE to its parent
-// on Esc: nothing here is cancelled.
+// Mouse messages reach the tooltips, and keys the one F1 shows. A multi-line edit box given the dialog treatment
+// posts WM_CLOSE to its parent on Esc: nothing here is cancelled.
 bool Form1::PreTranslateMessage(MSG& message) const noexcept {
   if (hwnd_ == nullptr) return false;
   if (!IsChild(hwnd_, message.hwnd)) return IsDialogMessageA(hwnd_, &message);
   tooltips_.Relay(message);
   lineTips_.Relay(message);
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+    ShowHelp(GetFocus());
+    return true;
+  }
   return IsDialogMessageA(hwnd_, &message);
 }
 
@@ -337,6 +341,16 @@ std::string Form1::TooltipFor(HWND control) const {
     case Option2Id: return R"(Aims both requests at the text box "   Has Border", which has a border.)";
   }
   return {};
+}
+
+// What the mouse would show, for a user who does not use it: the story of the log's caret line, or the focused
+// control's tooltip.
+void Form1::ShowHelp(HWND focus) const noexcept {
+  if (focus == Control(Text1Id)) return lineTips_.ShowCaretLine();
+  try {
+    lineTips_.ShowFor(focus, TooltipFor(focus));
+  } catch (...) {
+  }
 }
 
 // The text is made as the tooltip shows, so it is always current; a tooltip is never put over a target.

@@ -71,6 +71,7 @@ class Form1 {
   LRESULT OnNotify(const NMHDR& header);
   void AddTooltips(const TwipsScale& scale);
   std::string TooltipFor(HWND control) const;
+  void ShowHelp(HWND focus) const noexcept;
 
   void Form_Load();
   void Form_Unload();

@@ -45,9 +45,15 @@ std::optional<Module1::BoxLine> LineTips::LineUnderCursor() const noexcept {
   return Module1::BoxLineAt(log_, cursor);
 }
 
-// A move onto another line starts the pause anew; anything else, a click or the cursor elsewhere, ends it.
+// A key hides what F1 showed. A move onto another line starts the pause anew; anything else, a click or the cursor
+// elsewhere, ends it.
 void LineTips::Relay(const MSG& message) noexcept {
-  if (tip_ == nullptr || message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
+  if (tip_ == nullptr) return;
+  if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    if (keyed_ != nullptr) Hide();
+    return;
+  }
+  if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
   const POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
   const std::optional<Module1::BoxLine> line =
       message.hwnd == log_ && message.message == WM_MOUSEMOVE ? Module1::BoxLineAt(log_, at) : std::nullopt;
@@ -59,6 +65,10 @@ void LineTips::Relay(const MSG& message) noexcept {
 }
 
 void LineTips::OnTimer() noexcept {
+  if (keyed_ != nullptr) {
+    if (KeyedPlaceLeft()) Hide();
+    return;
+  }
   const std::optional<Module1::BoxLine> line = LineUnderCursor();
   if (hovered_ < 0 || !line || line->Index != hovered_) {
     Hide();
@@ -75,21 +85,60 @@ void LineTips::Show(const Module1::BoxLine& line) noexcept {
   } catch (...) {
     text_.clear();
   }
-  if (text_.empty()) {
-    KillTimer(form_, TimerId);
-    return;
-  }
-  TOOLINFOA tool = Tool(text_.data());
-  SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   POINT cursor{};
   GetCursorPos(&cursor);
   POINT client = cursor;
   ScreenToClient(log_, &client);
-  const int below = line.Bounds.bottom - client.y;
+  ShowAt({cursor.x, cursor.y + line.Bounds.bottom - client.y + GetSystemMetrics(SM_CYCURSOR) / 2});
+}
+
+void LineTips::ShowCaretLine() noexcept {
+  Hide();
+  const auto line = static_cast<int>(SendMessageA(log_, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0));
+  const LRESULT at = SendMessageA(log_, EM_POSFROMCHAR, SendMessageA(log_, EM_LINEINDEX, line, 0), 0);
+  RECT client{};
+  GetClientRect(log_, &client);
+  // A caret's line out of view is told below the log's view, which F1 does not scroll.
+  const std::optional<Module1::BoxLine> shown =
+      at == -1 ? std::nullopt : Module1::BoxLineAt(log_, {LOWORD(at), static_cast<short>(HIWORD(at))});
+  POINT corner{shown ? shown->Bounds.left : client.left, shown ? shown->Bounds.bottom : client.bottom};
+  if (!shown || shown->Index != line) corner.y = client.bottom;
+  ClientToScreen(log_, &corner);
+  try {
+    text_ = LineStoryOf(Module1::ShortLineText(log_, line));
+  } catch (...) {
+    text_.clear();
+  }
+  SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&keyedCaret_), 0);
+  keyed_ = log_;
+  ShowAt(corner);
+}
+
+void LineTips::ShowFor(HWND control, std::string text) noexcept {
+  Hide();
+  RECT bounds{};
+  GetWindowRect(control, &bounds);
+  text_ = std::move(text);
+  keyed_ = control;
+  ShowAt({bounds.left, bounds.bottom + GetSystemMetrics(SM_CYEDGE)});
+}
+
+bool LineTips::KeyedPlaceLeft() const noexcept {
+  DWORD start = 0;
+  if (keyed_ == log_) SendMessageA(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return GetFocus() != keyed_ || (keyed_ == log_ && start != keyedCaret_);
+}
+
+void LineTips::ShowAt(POINT corner) noexcept {
+  if (text_.empty()) {
+    KillTimer(form_, TimerId);
+    keyed_ = nullptr;
+    return;
+  }
+  TOOLINFOA tool = Tool(text_.data());
+  SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   const auto size = static_cast<DWORD>(SendMessageA(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
-  RECT tip{cursor.x, cursor.y + below + GetSystemMetrics(SM_CYCURSOR) / 2, 0, 0};
-  tip.right = tip.left + LOWORD(size);
-  tip.bottom = tip.top + HIWORD(size);
+  RECT tip{corner.x, corner.y, corner.x + LOWORD(size), corner.y + HIWORD(size)};
   tip = ClearOf(tip, {command1_, text2_});
   SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(tip.left, tip.top));
   SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
@@ -99,6 +148,7 @@ void LineTips::Show(const Module1::BoxLine& line) noexcept {
 
 void LineTips::Hide() noexcept {
   KillTimer(form_, TimerId);
+  keyed_ = nullptr;
   if (!shown_) return;
   TOOLINFOA tool = Tool();
   SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));

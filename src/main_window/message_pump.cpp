@@ -1,6 +1,7 @@
 #include "main_window/message_pump.h"
 
 #include "main_window/form1.h"
+#include "paint_trace/line_records.h"
 #include "paint_trace/module1.h"
 
 namespace {
@@ -17,9 +18,7 @@ void DispatchPending(const Form1* form) {
       ++QuitMessages;
       continue;
     }
-    if (form != nullptr && form->PreTranslateMessage(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchFromLoop(message, form);
   }
 }
 
@@ -30,6 +29,13 @@ void WaitForMessage(Clock::time_point deadline) {
 }
 
 }  // namespace
+
+void DispatchFromLoop(MSG& message, const Form1* form) {
+  const Module1::LoopDispatch dispatch(message);
+  if (form != nullptr && form->PreTranslateMessage(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
 
 void PumpFor(std::chrono::milliseconds duration, const Form1* form) {
   static_cast<void>(PumpUntil([] { return false; }, duration, form));

@@ -14,6 +14,10 @@ inline constexpr std::chrono::milliseconds QuietFor{150};
 // The longest any wait of the tests may take before it counts as failed.
 inline constexpr std::chrono::milliseconds Patience{5000};
 
+// Dispatches a message the loop took, keyboard messages to the form first, which may dispatch it itself, telling the
+// hook that the loop hands it over: the program's loop and the pump both dispatch this way.
+void DispatchFromLoop(MSG& message, const Form1* form);
+
 // Dispatches every message that arrives within the given time; keyboard messages go to the form first.
 void PumpFor(std::chrono::milliseconds duration, const Form1* form = nullptr);
 

@@ -100,7 +100,10 @@ void DrawLineMarks(HWND box, int top, int bottom, const KnownLines& known) noexc
     const int first = at->FirstLine + std::max(0, (top - at->FirstTop) / at->LineHeight);
     const int last = std::min(at->LineCount - 1, at->FirstLine + (bottom - at->FirstTop) / at->LineHeight);
     const int firstRow = at->FirstTop + (first - at->FirstLine) * at->LineHeight;
-    Fill(dc, {at->Margin.left, firstRow, at->Margin.right, firstRow + (last - first + 1) * at->LineHeight},
+    // Below the last line too: marks of lines cleared, cut or scrolled away must not stay beside no text.
+    Fill(dc,
+         {at->Margin.left, std::min(top, firstRow), at->Margin.right,
+          std::max(bottom + 1, firstRow + (last - first + 1) * at->LineHeight)},
          GetSysColor(COLOR_WINDOW));
     for (int line = first; line <= last; ++line) {
       try {

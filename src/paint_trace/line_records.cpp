@@ -14,7 +14,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::array<UINT, 3> RecordedMessages{WM_NCPAINT, WM_ERASEBKGND, WM_PAINT};
-constexpr std::uint32_t MostRequests = (1u << 24) - 1;
+constexpr std::uint32_t MostRequests = (1u << 22) - 1;
 
 // The S lines whose messages are being handled, innermost last; deeper nesting is counted, not kept.
 struct OpenLines {
@@ -36,6 +36,10 @@ struct Records {
   std::uint32_t FirstRequest = 1;
   bool InCall = false;
   OpenLines Open;
+  // The message the program's loop is dispatching, null window for none, and whether the hook has met it yet.
+  HWND DispatchWindow = nullptr;
+  UINT DispatchMessage = 0;
+  bool DispatchClaimed = false;
 };
 
 Records State;
@@ -52,25 +56,57 @@ std::uint16_t Distance(std::int32_t from, std::int32_t to) noexcept {
 // A target's client area is far smaller than this; a larger one is told as at least 255.
 std::uint8_t Coordinate(LONG value) noexcept { return static_cast<std::uint8_t>(std::clamp<LONG>(value, 0, 255)); }
 
-// What was invalid as the message came: for WM_NCPAINT, 1 names the whole frame and anything else a region.
+void SetPart(LineRecord& record, const RECT& part) noexcept {
+  record.Invalid = static_cast<std::uint32_t>(Invalid::Part);
+  record.Left = Coordinate(part.left);
+  record.Top = Coordinate(part.top);
+  record.Right = Coordinate(part.right);
+  record.Bottom = Coordinate(part.bottom);
+}
+
+void SetInvalid(LineRecord& record, Invalid invalid) noexcept { record.Invalid = static_cast<std::uint32_t>(invalid); }
+
+// WM_NCPAINT's region is 1 or a region's handle, in screen coordinates; its box is kept from the window's corner.
+void ReadFrameRegion(HWND hwnd, WPARAM wParam, LineRecord& record) noexcept {
+  RECT box{}, window{};
+  if (wParam == 1) return SetInvalid(record, Invalid::Whole);
+  if (GetRgnBox(reinterpret_cast<HRGN>(wParam), &box) <= NULLREGION || !GetWindowRect(hwnd, &window)) return;
+  if (box.left <= window.left && box.top <= window.top && box.right >= window.right && box.bottom >= window.bottom) {
+    return SetInvalid(record, Invalid::WholeWindow);
+  }
+  OffsetRect(&box, -window.left, -window.top);
+  SetPart(record, box);
+}
+
+// What the message had to paint as it came; see Invalid.
 void ReadInvalid(HWND hwnd, UINT message, WPARAM wParam, LineRecord& record) noexcept {
-  if (message == WM_NCPAINT) {
-    record.Invalid = static_cast<std::uint32_t>(wParam == 1 ? Invalid::Whole : Invalid::Part);
-    return;
-  }
-  RECT update{}, client{};
+  if (message == WM_NCPAINT) return ReadFrameRegion(hwnd, wParam, record);
+  RECT area{}, client{};
   GetClientRect(hwnd, &client);
-  if (!GetUpdateRect(hwnd, &update, FALSE)) {
-    record.Invalid = static_cast<std::uint32_t>(Invalid::Nothing);
-  } else if (EqualRect(&update, &client)) {
-    record.Invalid = static_cast<std::uint32_t>(Invalid::Whole);
-  } else {
-    record.Invalid = static_cast<std::uint32_t>(Invalid::Part);
-    record.Left = Coordinate(update.left);
-    record.Top = Coordinate(update.top);
-    record.Right = Coordinate(update.right);
-    record.Bottom = Coordinate(update.bottom);
+  if (message == WM_ERASEBKGND) {
+    if (GetClipBox(reinterpret_cast<HDC>(wParam), &area) <= NULLREGION) return;
+  } else if (!GetUpdateRect(hwnd, &area, FALSE)) {
+    return;
+  } else if (IsRectEmpty(&area)) {
+    return SetInvalid(record, Invalid::FrameOnly);
   }
+  if (EqualRect(&area, &client)) return SetInvalid(record, Invalid::Whole);
+  SetPart(record, area);
+}
+
+// A message the loop is dispatching reaches the hook first; what comes inside it to the same window was handed over
+// by the loop too.
+Sender SenderOf(HWND hwnd, UINT message, const LineRecord* outer) noexcept {
+  if (State.DispatchWindow == hwnd && State.DispatchMessage == message && !State.DispatchClaimed) {
+    State.DispatchClaimed = true;
+    return Sender::Loop;
+  }
+  if (outer != nullptr && static_cast<Sender>(outer->From) == Sender::Loop &&
+      outer->OnCommand1 == static_cast<std::uint32_t>(hwnd == HookedCommand1)) {
+    return Sender::Loop;
+  }
+  if (State.DispatchWindow == nullptr) return Sender::NoDispatch;
+  return State.DispatchWindow == hwnd ? Sender::SameWindowDispatch : Sender::OtherWindowDispatch;
 }
 
 // Kept whole or not at all; a line that cannot be kept, or that does not follow the last one kept, starts the
@@ -113,6 +149,19 @@ LineRecord RecordFor(HWND hwnd, UINT message, bool returned) noexcept {
 
 UINT MessageOf(const LineRecord& record) noexcept { return RecordedMessages.at(record.Message); }
 
+LoopDispatch::LoopDispatch(const MSG& message) noexcept
+    : outerWindow_(State.DispatchWindow), outerMessage_(State.DispatchMessage), outerClaimed_(State.DispatchClaimed) {
+  State.DispatchWindow = message.hwnd;
+  State.DispatchMessage = message.message;
+  State.DispatchClaimed = false;
+}
+
+LoopDispatch::~LoopDispatch() {
+  State.DispatchWindow = outerWindow_;
+  State.DispatchMessage = outerMessage_;
+  State.DispatchClaimed = outerClaimed_;
+}
+
 RequestScope::RequestScope(RequestKind kind, bool onCommand1, std::int32_t argument) noexcept {
   if (LastRequestNumber() >= MostRequests) return;
   try {
@@ -137,6 +186,7 @@ void NoteSent(HWND hwnd, UINT message, WPARAM wParam, std::int32_t number) noexc
   if (LogBox == nullptr) return;
   LineRecord record = RecordFor(hwnd, message, false);
   record.Back = Distance(number, outer);
+  record.From = static_cast<std::uint32_t>(SenderOf(hwnd, message, RecordOf(outer)));
   ReadInvalid(hwnd, message, wParam, record);
   Keep(number, record);
 }
@@ -148,6 +198,7 @@ void NoteReturned(HWND hwnd, std::int32_t number) noexcept {
   const LineRecord* sentRecord = RecordOf(sent);
   LineRecord record = RecordFor(hwnd, sentRecord != nullptr ? MessageOf(*sentRecord) : WM_PAINT, true);
   record.Back = sentRecord != nullptr ? Distance(number, sent) : 0;
+  record.From = sentRecord != nullptr ? sentRecord->From : 0;
   Keep(number, record);
 }
 

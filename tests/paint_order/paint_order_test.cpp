@@ -12,9 +12,11 @@
 #include <set>
 #include <sstream>
 
+#include "main_window/tooltips.h"
 #include "paint_order/catalogue.h"
 #include "paint_order/comparison.h"
 #include "paint_order/rules.h"
+#include "paint_trace/trace_lines.h"
 
 namespace {
 
@@ -231,6 +233,108 @@ TEST(PaintOrderComparison, ALineMoreThanWinesRecordDiffersDuringTheCallLaterOrNe
   }
 }
 
+// Whether a request is one of the rows a flag's claim speaks of.
+bool SpokenOf(const FlagClaim& claim, const PaintOrderCase& c) {
+  using B = FlagClaim::Before;
+  const RepaintRequest& request = c.Request;
+  if (request.Kind != Request::RedrawWindow || (request.Flags & claim.With) != claim.With ||
+      (request.Flags & claim.Without) != 0) {
+    return false;
+  }
+  switch (claim.First) {
+    case B::Nothing: return request.First == Before::Nothing;
+    case B::InvalidateRectErase: return request.First == Before::InvalidateRectErase;
+    case B::RedrawInvalidateEraseFrame: return request.First == Before::RedrawInvalidateEraseFrame;
+    case B::RedrawInternalPaint: return request.First == Before::RedrawInternalPaint;
+    case B::FormInvalidated: return request.First == Before::FormInvalidated;
+    case B::AnEarlierRequest:
+      return request.First == Before::InvalidateRectErase || request.First == Before::RedrawInvalidateEraseFrame ||
+             request.First == Before::RedrawInternalPaint;
+    case B::Any: return true;
+  }
+  return false;
+}
+
+// Where each S row of a row's lines comes: the place a claim names, read from the time, the depth and the row it
+// came inside.
+bool At(FlagClaim::Place place, const Rows& rows, std::size_t index) {
+  const Row& row = rows[index];
+  std::string inside;
+  for (std::size_t back = index; back-- > 0 && row.Depth > 0;) {
+    if (rows[back].Edge == 'S' && rows[back].Depth == row.Depth - 1) {
+      inside = rows[back].Message;
+      break;
+    }
+  }
+  switch (place) {
+    case FlagClaim::Place::Anywhere: return true;
+    case FlagClaim::Place::DuringTheCall: return row.Time == When::During;
+    case FlagClaim::Place::SentDuringTheCall: return row.Time == When::During && row.Depth == 0;
+    case FlagClaim::Place::InsidePaint: return inside == "WM_PAINT";
+    case FlagClaim::Place::Later: return row.Time == When::Later;
+  }
+  return false;
+}
+
+// How many S rows of the claim's messages there are, and how many of them come where it says.
+std::pair<int, int> Counted(const FlagClaim& claim, const Rows& rows, UINT message) {
+  int come = 0, there = 0;
+  for (std::size_t index = 0; index < rows.size(); ++index) {
+    if (rows[index].Edge != 'S') continue;
+    if (message != 0 && rows[index].Message != Module1::TracedMessageName(message)) continue;
+    ++come;
+    there += At(claim.Where, rows, index) ? 1 : 0;
+  }
+  return {come, there};
+}
+
+// Each sentence of a flag's tooltip holds in every row of the catalogue it speaks of, as Wine's record has them.
+TEST(PaintOrderFlagTooltips, EverySentenceAgreesWithEveryRowItSpeaksOf) {
+  using H = FlagClaim::Holds;
+  for (std::int32_t value = 1; value <= 0x0800; value <<= 1) {
+    for (const FlagClaim& claim : FlagClaims(value)) {
+      SCOPED_TRACE(claim.Text);
+      EXPECT_NE(FlagTooltip(value).find(claim.Text), std::string::npos) << "a claim the tooltip does not make";
+      if (claim.How == H::Documented) continue;
+      int rowsSpokenOf = 0, comeAnywhere = 0;
+      for (const PaintOrderCase& c : PaintOrderCases()) {
+        if (!SpokenOf(claim, c)) continue;
+        for (const Target target : {Target::Button, Target::TextBox}) {
+          if ((claim.Target == FlagClaim::On::Button && target != Target::Button) ||
+              (claim.Target == FlagClaim::On::TextBox && target != Target::TextBox)) {
+            continue;
+          }
+          ++rowsSpokenOf;
+          const Rows& rows = ExpectedRows(c, target);
+          std::vector<UINT> messages;
+          for (const UINT message : claim.Messages) {
+            if (message != 0) messages.push_back(message);
+          }
+          if (messages.empty()) messages.push_back(0);  // any traced message
+          for (const UINT message : messages) {
+            const auto [come, there] = Counted(claim, rows, message);
+            comeAnywhere += come;
+            const std::string row = RequestText(c.Request) + " on the " + TargetName(target) + ", " +
+                                    std::string(Module1::TracedMessageName(message)) + ":\n" + Describe(rows);
+            if (claim.How == H::Never) {
+              EXPECT_EQ(there, 0) << row;
+            } else {
+              EXPECT_EQ(there, come) << row;
+              if (claim.How == H::EveryRow) {
+                EXPECT_GT(come, 0) << row;
+              }
+            }
+          }
+        }
+      }
+      EXPECT_GT(rowsSpokenOf, 0) << "speaks of no row of the catalogue";
+      if (claim.How == H::WhereTheyCome) {
+        EXPECT_GT(comeAnywhere, 0) << "no row shows it";
+      }
+    }
+  }
+}
+
 // The recordings made on Windows that the catalogue folds in, as the recorder wrote them.
 std::vector<Recording> WindowsRecordings() {
   std::vector<Recording> recordings;
@@ -326,6 +430,7 @@ std::vector<std::vector<std::string>> TableRows(const std::string& catalogue) {
 
 TEST(PaintOrderCatalogue, ReadsAtAGlanceBothTargetsTogetherByFlagWordEachNoteOnce) {
   const std::string catalogue = RenderCatalogue(WineRecording(), {});
+  EXPECT_LE(LineOf(catalogue, "|---|") + 1, 40u) << "the first row is past the first screen";
   const std::vector<std::vector<std::string>> rows = TableRows(catalogue);
   ASSERT_EQ(rows.size(), 2 * PaintOrderCases().size());
   std::string lastFlags;

@@ -1,5 +1,6 @@
 #include "support/form_design.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -40,6 +41,14 @@ HWND ShownTooltipOf(HWND form) {
     if (GetWindow(window, GW_OWNER) == form && IsWindowVisible(window)) return window;
   }
   return nullptr;
+}
+
+void QuickenTooltips(HWND form) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "tooltips_class32", nullptr)) != nullptr;) {
+    if (GetWindow(window, GW_OWNER) != form) continue;
+    SendMessageA(window, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(20, 0));
+    SendMessageA(window, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(10, 0));
+  }
 }
 
 int LineTop(HWND log, int line) {

@@ -29,6 +29,8 @@ struct BeforeTheForm {
 class FormDriver : protected BeforeTheForm, public FormSession {
  public:
   using FormSession::Click;
+  // As the session's, without the 600 ms before the log is attached.
+  [[nodiscard]] bool StartTracing() const;
   static void Click(HWND control) { SendMessageA(control, BM_CLICK, 0, 0); }
   static bool IsChecked(HWND control) { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void SetFlag(const char* name, bool checked) const;  // the flag box with that caption
