@@ -386,6 +386,29 @@ TEST(PaintOrderCatalogue, FoldsInARecordingMadeOnWindowsRowByRow) {
   EXPECT_EQ(catalogue.substr(catalogue.find("## The evidence")), unrecorded.substr(unrecorded.find("## The evidence")));
 }
 
+// What a recording says beyond the lines, the system's settings and a row's note, comes back as it was written.
+TEST(PaintOrderCatalogue, ReadsBackTheSettingsARecordingWasMadeWithAndEachRowsNote) {
+  Recording written = WineRecording();
+  ASSERT_FALSE(written.Traces.empty());
+  written.System.Composed = "no";
+  written.System.VisualStyles = "off";
+  written.System.HighContrast = "on";
+  written.System.RemoteSession = "yes";
+  written.Traces[7].Note = "the last 2 lines of Later came after the row had ended";
+  ReadError error;
+  const std::optional<Recording> read = ReadRecording(WriteRecording(written), error);
+  ASSERT_TRUE(read) << "line " << error.Line << ": " << error.What;
+  EXPECT_EQ(read->System.Composed, "no");
+  EXPECT_EQ(read->System.VisualStyles, "off");
+  EXPECT_EQ(read->System.HighContrast, "on");
+  EXPECT_EQ(read->System.RemoteSession, "yes");
+  EXPECT_EQ(read->System.Controls, written.System.Controls);
+  EXPECT_EQ(read->System.DpiAwareness, written.System.DpiAwareness);
+  for (std::size_t row = 0; row < written.Traces.size(); ++row) {
+    EXPECT_EQ(read->Traces[row].Note, written.Traces[row].Note) << "row " << row + 1;
+  }
+}
+
 TEST(PaintOrderCatalogue, RefusesARecordingItCannotTrustWithItsLineAndWhatIsWrong) {
   const std::string windows = AsIfOnWindows(WineRecordingText());
   ReadError error;
