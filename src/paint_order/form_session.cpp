@@ -14,6 +14,12 @@ Target Other(Target target) { return target == Target::Button ? Target::TextBox 
 
 bool HasUpdateRect(HWND hwnd) { return GetUpdateRect(hwnd, nullptr, FALSE) != FALSE; }
 
+BOOL CALLBACK FindUpdateRect(HWND window, LPARAM found) {
+  if (!HasUpdateRect(window)) return TRUE;
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+
 bool HasClientRegion(HWND hwnd) {
   const HRGN region = CreateRectRgn(0, 0, 0, 0);
   const int kind = GetUpdateRgn(hwnd, region, FALSE);
@@ -275,10 +281,10 @@ bool FormSession::NothingPending() const {
     return false;
   }
   if (HasUpdateRect(form_->Hwnd())) return false;
-  for (HWND child = GetWindow(form_->Hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (HasUpdateRect(child)) return false;
-  }
-  return true;
+  // Every descendant is asked: the targets are the group box's children, not the form's.
+  bool invalid = false;
+  EnumChildWindows(form_->Hwnd(), FindUpdateRect, reinterpret_cast<LPARAM>(&invalid));
+  return !invalid;
 }
 
 Pressed FormSession::PressButton(ControlId button, const std::function<void()>& onReturn,
